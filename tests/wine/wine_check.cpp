@@ -1,0 +1,10 @@
+#include "wine_check.h"
+
+int g_checks = 0;
+int g_failures = 0;
+
+int CheckSummary(const char* what) {
+    printf("%s: %d checks, %d failed\n", what, g_checks, g_failures);
+    fflush(stdout);
+    return g_failures ? 1 : (g_checks ? 0 : 1);
+}

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Fails when a C++ source is not formatted by the repository's .clang-format.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+files=$(find hook manager tests tools -name '*.cpp' -o -name '*.h' | sort)
+clang-format --dry-run -Werror $files
+echo "$(echo "$files" | wc -l) files formatted"
