@@ -1,0 +1,180 @@
+// The settings store: the keys of section "Vantor 3" of the settings file, the one key table
+// that both the library and the manager read and write through, the three exclusion lists and
+// the registry values that locate the files. Nothing here talks to Win32: ini files and the
+// registry are reached through the small interfaces below, whose Win32 versions live in
+// settings_win.cpp, so that every rule runs and is tested on any platform.
+#pragma once
+
+#include "compat.h"
+#include "settings_block.h"
+
+namespace vn {
+
+struct SharedState;
+
+// File, section and key names that code outside the key table needs. Each name is spelled here
+// and nowhere else.
+constexpr const char* kSettingsSection = "Vantor 3";
+constexpr const char* kIniFileName = "vantor.ini";
+constexpr const char* kKestraSection = "Kestra";
+constexpr const char* kKestraFileName = "kestra.ini";
+
+constexpr const char* kKeyCommonEnabled = "Common Enabled";
+constexpr const char* kKeyShowIcon = "Show Icon";
+constexpr const char* kKeyTrainedEnabled = "Trained Enabled";
+constexpr const char* kKeyCloseDelay = "Close Delay";
+constexpr const char* kKeyShowUsageNote = "Show Usage Note";
+constexpr const char* kKeyIgnoreModules = "Ignore Modules";
+constexpr const char* kKeyLastLeft = "LastLeft";
+constexpr const char* kKeyLastTop = "LastTop";
+constexpr const char* kKeyLastWidth = "LastWidth";
+constexpr const char* kKeyLastHeight = "LastHeight";
+inline constexpr const char* kKeyColWidth[7] = {"ColWidth0", "ColWidth1", "ColWidth2", "ColWidth3",
+                                                "ColWidth4", "ColWidth5", "ColWidth6"};
+
+// Defaults of the keys that live outside HookSettings and are read where they are used.
+constexpr int32_t kDefaultCloseDelay = 5000; // milliseconds
+constexpr int32_t kDefaultShowUsageNote = 1;
+constexpr int32_t kNoLastValue = -1;    // "LastLeft" .. "LastHeight" when nothing is known
+constexpr int kIgnoreModulesSize = 128; // 127 characters and the terminator
+
+// Registry key under HKEY_CURRENT_USER and its two values.
+constexpr const char* kRegistryKey = "Software\\Orvelle Software\\Vantor";
+constexpr const char* kRegProgramPath = "Program Path";
+constexpr const char* kRegDataPath = "Data Path";
+constexpr int kRegistryValueSize = 260;
+
+// One ini file, with the semantics of the Win32 profile functions.
+class IniFile {
+  public:
+    // GetPrivateProfileIntA: def when the key is missing or empty; otherwise the leading decimal
+    // number with optional sign, and 0 for text that does not start with one.
+    virtual int32_t GetInt(const char* section, const char* key, int32_t def) = 0;
+    // GetPrivateProfileStringA: the value (def when missing) cut to size - 1 characters and
+    // always terminated. Returns the number of characters stored.
+    virtual size_t GetString(const char* section, const char* key, const char* def, char* buf,
+                             size_t size) = 0;
+    virtual bool WriteString(const char* section, const char* key, const char* value) = 0;
+
+  protected:
+    ~IniFile() = default; // never owned through this interface
+};
+
+// Flags of a key table row.
+enum SettingKeyFlags : uint16_t {
+    kKeyLibrary = 1,    // read by the library into HookSettings
+    kKeyManager = 2,    // read and written by the manager
+    kKeyBoolean = 4,    // only 0 and nonzero are distinguished
+    kKeyFileButton = 8, // one of the seven file-management buttons ("Add Clip" .. "Add Delete")
+    kKeyButton = 16,    // one of the eight button keys (the seven and "Add Vantor Button")
+    kKeyAfterLists = 32 // the manager reads and writes it after the exclusion lists
+};
+
+// One key of section "Vantor 3". offset locates the field in ManagerSettings; the rows the
+// library reads all lie in its leading HookSettings, so the same offset serves both sides.
+struct SettingKey {
+    const char* name;
+    uint16_t offset;
+    uint16_t flags;
+    int32_t libraryDefault;
+    int32_t managerDefault;
+};
+
+// The key table, in the library's read order, with the manager-only rows marked as such.
+extern const SettingKey kSettingKeys[];
+extern const int kSettingKeyCount;
+
+// Library defaults of every keyed field and the fixed words; the unkeyed state words are zero.
+void SetLibraryDefaults(HookSettings& h);
+
+// Asks the manager for its settings serial. Returns false when there is no manager or it did
+// not answer in time.
+class SerialQuery {
+  public:
+    virtual bool QuerySerial(const char* moduleName, uint32_t* serial) = 0;
+
+  protected:
+    ~SerialQuery() = default;
+};
+
+// Refreshes the settings cached in s from ini when the manager's serial changed or nothing has
+// been read yet. Without an answer from the manager the cache stands as it is: a hung manager
+// must neither block a dialog nor make every dialog re-read the file.
+void ReadLibrarySettings(SharedState& s, IniFile& ini, SerialQuery* serialOrNull,
+                         const char* moduleName);
+
+// The three exclusion lists.
+enum ExcludeKind { kExcludeFileManagement, kExcludeSizing, kExcludeLastFolder };
+
+// The list of s for a kind; null for a value that is not a kind.
+ExcludeList* ExcludeListOf(SharedState& s, ExcludeKind kind);
+
+// Reads the three lists from section of ini: counts clamped to 0..100, entries cut to 95
+// characters, default "".
+void ReadExcludeLists(ExcludeList& excludes, ExcludeList& sizeExcludes,
+                      ExcludeList& lastDirExcludes, IniFile& ini, const char* section);
+
+// Writes the three counts ("%u"), then every entry of the three lists.
+void WriteExcludeLists(const ExcludeList& excludes, const ExcludeList& sizeExcludes,
+                       const ExcludeList& lastDirExcludes, IniFile& ini, const char* section);
+
+// True when an entry of list excludes the dialog (module, title). Entries without a title match
+// every dialog of their module; with no title given, entries with a title are passed over.
+// list may be shared memory that another process writes at the same time: it is only read.
+bool MatchExclude(const ExcludeList& list, const char* module, const char* titleOrNull);
+
+// Adds (module, title) to the list of kind unless the list is full, module is empty or the
+// dialog is already excluded; then writes all three lists to section "Vantor 3" of ini.
+// Returns true when an entry was added.
+bool AddExclude(SharedState& s, ExcludeKind kind, const char* module, const char* titleOrNull,
+                IniFile& ini);
+
+// Writes value as unsigned decimal text under key of section "Vantor 3".
+bool WriteIntKey(IniFile& ini, const char* key, uint32_t value);
+
+// The registry values that locate the program and data folders.
+class FolderSource {
+  public:
+    virtual bool OpenKey() = 0;
+    // Stores the string value name in buf; false when it is missing or not a string. The text
+    // may come back without a terminator when it fills buf.
+    virtual bool QueryValue(const char* name, char* buf, size_t size) = 0;
+    virtual void CloseKey() = 0;
+    virtual bool IsDirectory(const char* path) = 0;
+    virtual void CurrentDirectory(char* buf, size_t size) = 0;
+
+  protected:
+    ~FolderSource() = default;
+};
+
+// Fills the requested buffers (either may be null) with "Program Path" and "Data Path"; a value
+// that is missing or names no existing folder gives the current directory instead. Returns 1
+// when every requested value named an existing folder, else 0.
+int ReadRegistryFolders(FolderSource& source, char* programFolderOrNull, char* dataFolderOrNull,
+                        size_t size);
+
+// What the manager's configuration pages hold: every key of the table, with the exclusion
+// lists. The HookSettings part comes first so that the key table's offsets fit both sides.
+struct ManagerSettings {
+    HookSettings values;
+    int32_t commonEnabled;
+    int32_t showIcon;
+    int32_t trainedEnabled;
+    ExcludeList excludes;
+    ExcludeList sizeExcludes;
+    ExcludeList lastDirExcludes;
+};
+
+// The manager defaults; "Height32" and "Width32" are lowered on large screens so that the
+// enlarged dialog stays near 570 by 710 pixels.
+void SetManagerDefaults(ManagerSettings& m, int screenWidth, int screenHeight);
+
+// Reads every key the manager uses, each with its current value as the default. When ini has no
+// "Height32" but kestra (the older product's file, may be null) has one, the values are
+// imported from kestra's section "Kestra".
+void ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull);
+
+// Writes every key the manager uses, then the three lists, and "Trained Enabled" last.
+void WriteManagerSettings(const ManagerSettings& m, IniFile& ini);
+
+} // namespace vn
