@@ -38,8 +38,22 @@ add_library(vnhook SHARED ${CMAKE_SOURCE_DIR}/hook/core/dllmain_win.cpp
 set_target_properties(vnhook PROPERTIES PREFIX "" OUTPUT_NAME ${VN_HOOK_NAME}
                                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 target_link_libraries(vnhook PRIVATE vnglue vncore user32 advapi32 kernel32)
+# What programs link to use the library. On 32-bit the linker's own import library would carry
+# the undecorated names, which callers compiled against WINAPI declarations cannot find; dlltool
+# builds one that maps the decorated names to the plain exports.
+add_library(vnhook_api INTERFACE)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT MSVC)
     target_link_options(vnhook PRIVATE -Wl,--kill-at)
+    set(VN_IMPLIB ${CMAKE_BINARY_DIR}/lib${VN_HOOK_NAME}-import.a)
+    add_custom_command(OUTPUT ${VN_IMPLIB}
+        COMMAND ${VN_TRIPLE}-dlltool -d ${CMAKE_BINARY_DIR}/vnhook.def -D ${VN_HOOK_NAME}.dll
+                -l ${VN_IMPLIB} -k
+        DEPENDS ${CMAKE_BINARY_DIR}/vnhook.def)
+    add_custom_target(vnhook_implib DEPENDS ${VN_IMPLIB})
+    add_dependencies(vnhook_api vnhook_implib vnhook)
+    target_link_libraries(vnhook_api INTERFACE ${VN_IMPLIB})
+else()
+    target_link_libraries(vnhook_api INTERFACE vnhook)
 endif()
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
