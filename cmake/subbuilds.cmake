@@ -31,11 +31,14 @@ if(VANTOR_WINDOWS)
     set(VN_WIN64_BIN ${CMAKE_BINARY_DIR}/win-x86_64/bin)
     set(VN_WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
     include(${CMAKE_SOURCE_DIR}/tests/wine/scenarios.cmake)
-    foreach(scenario ${VN_WINE_SCENARIOS})
-        add_test(NAME wine.${scenario}
-                 COMMAND ${VN_WINE_RUN} ${VN_WIN64_BIN}/vntestmgr.exe ${scenario}
+    foreach(test ${VN_WINE_TESTS})
+        string(REPLACE "|" ";" parts "${test}")
+        list(GET parts 0 program)
+        list(GET parts 1 scenario)
+        add_test(NAME wine.${program}.${scenario}
+                 COMMAND ${VN_WINE_RUN} ${VN_WIN64_BIN}/${program}.exe ${scenario}
                  WORKING_DIRECTORY ${VN_WIN64_BIN})
-        set_tests_properties(wine.${scenario} PROPERTIES
+        set_tests_properties(wine.${program}.${scenario} PROPERTIES
             RESOURCE_LOCK wine-desktop TIMEOUT 240 LABELS wine
             ENVIRONMENT "VN_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
     endforeach()

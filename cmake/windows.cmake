@@ -57,4 +57,7 @@ else()
 endif()
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 
+if(EXISTS ${CMAKE_SOURCE_DIR}/manager/CMakeLists.txt)
+    add_subdirectory(manager)
+endif()
 add_subdirectory(tests/wine)
