@@ -8,7 +8,16 @@
 //   vnsample addexclude KIND MODULE [TITLE]   add to exclusion list KIND (0, 1, 2) and write it
 //   vnsample save-db N            write a database of N entries "Entry0".. to the shared path
 //   vnsample expect-db N          exit 0 when the shared database holds N entries "Entry0"..
+//   vnsample open|save [MS [NAME]]  show the standard Open or Save dialog; after MS milliseconds
+//                                 (default 1500) it is closed with NAME typed into the file name
+//                                 box (OK), or cancelled when no NAME is given. Prints the chosen
+//                                 file; exit 0 when the dialog returned a file, 1 when cancelled
+//   vnsample print [MS]           show the print dialog and cancel it after MS milliseconds
+//   vnsample template [MS]        show a dialog of the application's own with the ids of the
+//                                 standard file dialog, closed after MS milliseconds
 #include <windows.h>
+
+#include <commdlg.h>
 
 #include "hook/core/settings.h"
 #include "hook/core/settings_win.h"
@@ -44,6 +53,127 @@ int CreateWindows(int n) {
     return 0;
 }
 
+// Closing a dialog from a timer: the dialog is the active window of this thread when it fires.
+UINT g_closeAfterMs = 1500;
+const char* g_typeName = nullptr;
+
+HWND ThisThreadsDialog() {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndActive)
+        return info.hwndActive;
+    return nullptr;
+}
+
+void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND dlg = ThisThreadsDialog();
+    if (!dlg)
+        return; // not shown yet: try again at the next tick
+    KillTimer(nullptr, id);
+    if (g_typeName) {
+        // The file name box is combo 1148 in the explorer-style dialog, edit 1152 in others.
+        HWND box = GetDlgItem(dlg, 1148);
+        if (!box)
+            box = GetDlgItem(dlg, 1152);
+        SetWindowTextA(box, g_typeName);
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
+    } else {
+        PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDCANCEL)));
+    }
+}
+
+int FileDialog(bool save) {
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFilter = "Text files (*.txt)\0*.txt\0All files (*.*)\0*.*\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : 0);
+    SetTimer(nullptr, 0, g_closeAfterMs, CloseDialogTimer);
+    BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    printf("%s\n", ok ? file : "<cancelled>");
+    return ok ? 0 : 1;
+}
+
+int PrintDialog() {
+    PRINTDLGA pd = {};
+    pd.lStructSize = sizeof pd;
+    SetTimer(nullptr, 0, g_closeAfterMs, CloseDialogTimer);
+    PrintDlgA(&pd);
+    return 0;
+}
+
+// A dialog of the application's own, built from a template in memory, whose controls carry the
+// ids of the standard file dialog: it must never be mistaken for one.
+INT_PTR CALLBACK TemplateProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+        SetTimer(dlg, 1, g_closeAfterMs, nullptr);
+        return TRUE;
+    }
+    if (msg == WM_TIMER || (msg == WM_COMMAND && LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dlg, 0);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+int TemplateDialog() {
+    struct Item {
+        WORD id;
+        WORD cls; // 0x0080 button, 0x0081 edit, 0x0082 static, 0x0083 list box, 0x0085 combo
+    };
+    const Item items[] = {{1091, 0x82}, {1137, 0x85}, {1088, 0x82}, {1120, 0x83}, {1090, 0x82},
+                          {1152, 0x81}, {1089, 0x82}, {1136, 0x85}, {1, 0x80},    {2, 0x80}};
+    std::vector<WORD> t(1024, 0);
+    size_t n = 0;
+    auto dword = [&](DWORD v) {
+        t[n++] = LOWORD(v);
+        t[n++] = HIWORD(v);
+    };
+    auto align = [&]() {
+        if (n % 2)
+            t[n++] = 0;
+    };
+    dword(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT);
+    dword(0);
+    t[n++] = static_cast<WORD>(sizeof items / sizeof items[0]);
+    t[n++] = 10;
+    t[n++] = 10;
+    t[n++] = 200;
+    t[n++] = 120;
+    t[n++] = 0; // menu
+    t[n++] = 0; // class
+    for (const char* p = "Open"; *p; ++p)
+        t[n++] = static_cast<WORD>(*p);
+    t[n++] = 0;
+    t[n++] = 8;
+    for (const char* p = "MS Shell Dlg"; *p; ++p)
+        t[n++] = static_cast<WORD>(*p);
+    t[n++] = 0;
+    short y = 5;
+    for (const Item& item : items) {
+        align();
+        dword(WS_CHILD | WS_VISIBLE);
+        dword(0);
+        t[n++] = 5;
+        t[n++] = static_cast<WORD>(y);
+        t[n++] = 80;
+        t[n++] = 10;
+        y = static_cast<short>(y + 11);
+        t[n++] = item.id;
+        t[n++] = 0xFFFF;
+        t[n++] = item.cls;
+        t[n++] = 0; // no title
+        t[n++] = 0; // no creation data
+    }
+    DialogBoxIndirectA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()), nullptr,
+                       TemplateProc);
+    return 0;
+}
+
 typedef BOOL(WINAPI* QueryFn)(void);
 
 int QueryLibrary(const char* name) {
@@ -76,6 +206,17 @@ int main(int argc, char** argv) {
     const char* cmd = argv[1];
     if (!strcmp(cmd, "windows"))
         return CreateWindows(argc > 2 ? atoi(argv[2]) : 1);
+    if (!strcmp(cmd, "open") || !strcmp(cmd, "save") || !strcmp(cmd, "print") ||
+        !strcmp(cmd, "template")) {
+        if (argc > 2)
+            g_closeAfterMs = static_cast<UINT>(atoi(argv[2]));
+        g_typeName = argc > 3 ? argv[3] : nullptr;
+        if (!strcmp(cmd, "print"))
+            return PrintDialog();
+        if (!strcmp(cmd, "template"))
+            return TemplateDialog();
+        return FileDialog(!strcmp(cmd, "save"));
+    }
     if (!strcmp(cmd, "common"))
         return QueryLibrary("IsCommonEnabled");
     if (!strcmp(cmd, "notsocommon"))
