@@ -2,23 +2,21 @@
 #define VNHOOK_BUILDING
 #include "vnhook_api.h"
 
+#include "classify_win.h"
 #include "file_names.h"
 #include "process_win.h"
 #include "settings.h"
 #include "settings_win.h"
 #include "shared_state_win.h"
 #include "text.h"
+#include "../lists/list_files_win.h"
 #include "../trained/trained_db_win.h"
 
 #include <cstring>
 
 namespace vn {
 
-ProcessState g_process;
-
 namespace {
-
-volatile LONG g_closeDelay = -1;
 
 // Builds the file paths from the registry folders, once per lifetime of the shared state.
 void BuildPaths(SharedState& s) {
@@ -60,28 +58,6 @@ BOOL SetSwitch(uint32_t SharedState::*field, BOOL value) {
 
 } // namespace
 
-void EnsureProcessReady() {
-    if (g_process.processReady)
-        return;
-    g_process.listSelChangeMessage = RegisterWindowMessageA("commdlg_LBSelChangedNotify");
-    InterlockedExchange(&g_process.processReady, 1);
-}
-
-UINT CloseDelay() {
-    LONG delay = g_closeDelay;
-    if (delay >= 0)
-        return static_cast<UINT>(delay);
-    const SharedState* s = Shared();
-    char ini[kPathSize] = "";
-    if (s)
-        CopyField(ini, sizeof ini, s->iniFilePath, sizeof s->iniFilePath);
-    delay = static_cast<LONG>(GetPrivateProfileIntA(kSettingsSection, kKeyCloseDelay, 5000, ini));
-    if (delay < 0)
-        delay = 5000;
-    InterlockedExchange(&g_closeDelay, delay);
-    return static_cast<UINT>(delay);
-}
-
 } // namespace vn
 
 using namespace vn;
@@ -102,6 +78,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     }
     case DLL_PROCESS_DETACH:
         InterlockedExchange(&g_process.processReady, 0);
+        // Every slot, not only this executable's: the library may leave a process that lives on.
+        ReleaseAppLists(nullptr);
         break;
     default:
         break;
@@ -195,13 +173,15 @@ DWORD WINAPI GetHookCount(void) {
     return s ? s->hookCount : 0;
 }
 
-// Called by the system in the creating thread for every window of the desktop. It never vetoes a
-// creation and does nothing but count until the window is classified.
+// Called by the system in the creating thread for every window of the desktop: counts it and
+// classifies it. It never vetoes a creation.
 LRESULT CALLBACK CbtFunc32(int code, WPARAM wParam, LPARAM lParam) {
     SharedState* s = Shared();
     LRESULT result = CallNextHookEx(s ? ToHook(s->cbtHook) : nullptr, code, wParam, lParam);
     if (code != HCBT_CREATEWND || !s)
         return result;
     InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->hookCount));
+    ClassifyCreation(*s, reinterpret_cast<HWND>(wParam),
+                     reinterpret_cast<const CBT_CREATEWNDA*>(lParam));
     return result;
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 namespace vn {
 
 struct ProcessState {
@@ -11,6 +13,9 @@ struct ProcessState {
     int isXP;
     UINT listSelChangeMessage; // "commdlg_LBSelChangedNotify"
     volatile LONG processReady;
+    // Choices made in the disabling dialog for "this dialog only", written into the exclusion
+    // lists with the dialog's title when it closes (file management, sizing, last folder).
+    uint32_t pendingExcludeChoices[3];
 };
 
 extern ProcessState g_process;

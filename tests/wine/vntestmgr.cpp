@@ -25,7 +25,11 @@ namespace {
 HWND g_manager;
 uint32_t g_serial = 1;
 int g_serialQueries;
-std::vector<UINT> g_received; // library messages, in the order they came
+struct Received {
+    UINT msg;
+    WPARAM wParam;
+};
+std::vector<Received> g_received; // library messages, in the order they came
 char g_cwd[MAX_PATH];
 char g_data[MAX_PATH];
 
@@ -34,11 +38,11 @@ const char kRegistryKey[] = "Software\\Orvelle Software\\Vantor";
 LRESULT CALLBACK ManagerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == MSG_SETTINGS_SERIAL) {
         ++g_serialQueries;
-        g_received.push_back(msg);
+        g_received.push_back({msg, wParam});
         return static_cast<LRESULT>(g_serial);
     }
     if (msg >= MSG_SETTINGS_SERIAL && msg <= MSG_SHOW_TRAINED_ENTRY) {
-        g_received.push_back(msg);
+        g_received.push_back({msg, wParam});
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -62,11 +66,8 @@ void Pump() {
     }
 }
 
-// Runs the sample application with the given arguments and returns its exit status (-1 when it
-// did not start or finish). While it runs, this thread answers the library's messages unless
-// `pump` is false, which makes the manager look hung.
-int RunSample(const char* args, bool pump = true, DWORD* elapsedMs = nullptr) {
-    std::string cmd = std::string("vnsample.exe ") + args;
+// Starts a program; returns its process handle, or null.
+HANDLE Start(const std::string& cmd) {
     std::vector<char> line(cmd.begin(), cmd.end());
     line.push_back(0);
     STARTUPINFOA si = {};
@@ -75,8 +76,45 @@ int RunSample(const char* args, bool pump = true, DWORD* elapsedMs = nullptr) {
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
                         &pi)) {
         printf("cannot start %s (%lu)\n", cmd.c_str(), GetLastError());
-        return -1;
+        return nullptr;
     }
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+// Runs a program of the Linux side (xdotool) and waits for it.
+void RunUnix(const std::string& cmd) {
+    HANDLE h = Start(cmd);
+    if (h) {
+        WaitForSingleObject(h, 10000);
+        CloseHandle(h);
+    }
+}
+
+// Answers the library's messages for a while: what it posts arrives a little after the fact.
+void PumpFor(DWORD ms) {
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Pump();
+    }
+}
+
+int Received(UINT msg) {
+    int n = 0;
+    for (const auto& r : g_received)
+        n += r.msg == msg;
+    return n;
+}
+
+// Runs the sample application with the given arguments and returns its exit status (-1 when it
+// did not start or finish). While it runs, this thread answers the library's messages unless
+// `pump` is false, which makes the manager look hung.
+int RunSample(const char* args, bool pump = true, DWORD* elapsedMs = nullptr) {
+    PROCESS_INFORMATION pi = {};
+    pi.hProcess = Start(std::string("vnsample.exe ") + args);
+    if (!pi.hProcess)
+        return -1;
     DWORD start = GetTickCount();
     for (;;) {
         DWORD wait = pump ? MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 60000, QS_ALLINPUT)
@@ -94,7 +132,6 @@ int RunSample(const char* args, bool pump = true, DWORD* elapsedMs = nullptr) {
         *elapsedMs = GetTickCount() - start;
     DWORD code = static_cast<DWORD>(-1);
     GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     return static_cast<int>(code);
 }
@@ -361,6 +398,128 @@ void TrainedDb() {
     CleanUpHookDLL();
 }
 
+// Standard Open and Save dialogs of another process are taken over, and still return the file.
+void TakeOver() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    for (const char* args : {"open 1500 chosen.txt", "save 1500 saved.txt"}) {
+        g_received.clear();
+        CHECK(RunSample(args) == 0, "%s returns the file", args);
+        PumpFor(300);
+        CHECK(Received(MSG_DIALOG_OPENED) == 1 && Received(MSG_DIALOG_CLOSED) == 1,
+              "%s: opened %d, closed %d", args, Received(MSG_DIALOG_OPENED),
+              Received(MSG_DIALOG_CLOSED));
+        WPARAM opened = 0, closed = 0;
+        for (const auto& r : g_received) {
+            opened = r.msg == MSG_DIALOG_OPENED ? r.wParam : opened;
+            closed = r.msg == MSG_DIALOG_CLOSED ? r.wParam : closed;
+        }
+        CHECK(opened && opened == closed, "the same dialog opened and closed");
+    }
+    SharedState* s = Shared();
+    bool anyExtended = false;
+    for (int i = 0; s && i < kExtendedDialogSlots; ++i)
+        anyExtended |= s->extendedDialogs[i].inUse != 0;
+    CHECK(!anyExtended, "closed dialogs leave the list of extended dialogs");
+    CleanUpHookDLL();
+}
+
+// Dialogs that merely look like file dialogs, and every other window, are left alone.
+void LeaveAlone() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    g_received.clear();
+    CHECK(RunSample("print 800") == 0, "print dialog shown");
+    CHECK(RunSample("template 800") == 0, "look-alike dialog shown");
+    CHECK(RunSample("windows 3") == 0, "plain windows");
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 0, "nothing taken over (%d)", Received(MSG_DIALOG_OPENED));
+
+    CHECK(CommonEnabled(FALSE) == TRUE, "standard dialogs switched off");
+    CHECK(RunSample("open 800") == 1, "the dialog still works");
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 0, "and is not taken over");
+    CommonEnabled(TRUE);
+    CHECK(RunSample("open 800") == 1 && (PumpFor(300), Received(MSG_DIALOG_OPENED) == 1),
+          "switched on again: taken over");
+    CleanUpHookDLL();
+}
+
+// A module in all three exclusion lists, or named in "Ignore Modules", keeps its plain dialogs;
+// one only in the size list is still taken over.
+void Exclusions() {
+    PrepareFolders();
+    WriteIni("NumExcludes", "1");
+    WriteIni("Exclude1", "vnsample");
+    WriteIni("NumSizeExcludes", "1");
+    WriteIni("SizeExclude1", "vnsample");
+    WriteIni("NumLastDirExcludes", "1");
+    WriteIni("LastDirExclude1", "vnsample");
+    SetupHookDLL(g_manager);
+    g_serial = 100;
+    g_received.clear();
+    CHECK(RunSample("open 800") == 1, "dialog of an excluded module");
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 0, "excluded in all three lists: left alone");
+
+    WriteIni("NumExcludes", "0");
+    WriteIni("NumLastDirExcludes", "0");
+    WriteIni("Ignore Modules", "xvnsamplex");
+    g_serial = 101;
+    CHECK(RunSample("open 800") == 1, "dialog of an ignored module");
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 0, "ignored as a substring: left alone");
+
+    WriteIni("Ignore Modules", nullptr);
+    g_serial = 102;
+    CHECK(RunSample("open 800") == 1, "dialog of a module excluded from sizing only");
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 1, "excluded from sizing only: taken over");
+    CleanUpHookDLL();
+}
+
+// Holding Shift while a dialog opens brings up the disabling dialog; OK with its defaults leaves
+// the file dialog unextended this time only.
+void ShiftDisables() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    // Without a window manager the keyboard goes to the X window under the pointer: put one of
+    // ours there.
+    SetWindowPos(g_manager, HWND_TOPMOST, 0, 0, 300, 200, SWP_SHOWWINDOW);
+    SetForegroundWindow(g_manager);
+    PumpFor(300);
+    RunUnix("/usr/bin/xdotool mousemove 100 100");
+    PumpFor(200);
+    g_received.clear();
+    RunUnix("/usr/bin/xdotool keydown shift");
+    HANDLE sample = Start("vnsample.exe open 2500 chosen.txt");
+    HWND box = nullptr;
+    for (int i = 0; i < 200 && !box; ++i) {
+        PumpFor(50);
+        box = FindWindowA(nullptr, "Disabling Vantor for an Application Dialog");
+    }
+    RunUnix("/usr/bin/xdotool keyup shift");
+    CHECK(box != nullptr, "the disabling dialog appears while Shift is held");
+    if (box) {
+        CHECK(IsDlgButtonChecked(box, 1000) && IsDlgButtonChecked(box, 1001) &&
+                  IsDlgButtonChecked(box, 1002) && IsDlgButtonChecked(box, 1003) &&
+                  !IsWindowEnabled(GetDlgItem(box, 107)),
+              "all three boxes checked, temporarily, ALL dialogs disabled");
+        SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    }
+    DWORD code = 99;
+    for (int i = 0; i < 300 && WaitForSingleObject(sample, 0) == WAIT_TIMEOUT; ++i)
+        PumpFor(50);
+    GetExitCodeProcess(sample, &code);
+    CloseHandle(sample);
+    PumpFor(300);
+    CHECK(code == 0, "the file dialog still returns the file (%lu)", code);
+    CHECK(Received(MSG_DIALOG_OPENED) == 0, "left unextended this time");
+    CHECK(RunSample("open 800") == 1 && (PumpFor(300), Received(MSG_DIALOG_OPENED) == 1),
+          "the next dialog is extended again");
+    CleanUpHookDLL();
+}
+
 struct Scenario {
     const char* name;
     void (*run)();
@@ -369,7 +528,8 @@ struct Scenario {
 const Scenario kScenarios[] = {
     {"exports", Exports},          {"hook-count", HookCount},   {"switches", Switches},
     {"remove-hook", RemoveHook},   {"setup-twice", SetupTwice}, {"registry", Registry},
-    {"settings-ini", SettingsIni}, {"trained-db", TrainedDb},
+    {"settings-ini", SettingsIni}, {"trained-db", TrainedDb},   {"take-over", TakeOver},
+    {"leave-alone", LeaveAlone},   {"exclusions", Exclusions},  {"shift-disables", ShiftDisables},
 };
 
 } // namespace

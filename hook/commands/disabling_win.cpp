@@ -1,0 +1,107 @@
+#include "disabling_win.h"
+
+#include "../core/manager_link_win.h"
+#include "../core/process_win.h"
+#include "../core/settings_win.h"
+#include "../core/text.h"
+#include "../resources/resource.h"
+
+namespace vn {
+namespace {
+
+constexpr int kCheckBoxIds[3] = {IDC_DISABLE_FILE_MANAGEMENT, IDC_DISABLE_SIZING,
+                                 IDC_DISABLE_LAST_FOLDER};
+constexpr UINT kDisablingHelpContext = 1036;
+
+struct DisablingContext {
+    char module[kListEntrySize];
+    DisablingAnswer answer;
+};
+
+void ShowHelp(HWND owner, UINT command, ULONG_PTR data) {
+    const SharedState* s = Shared();
+    char help[kPathSize] = "";
+    if (s)
+        CopyField(help, sizeof help, s->helpFilePath, sizeof s->helpFilePath);
+    if (help[0] && (command == HELP_QUIT || GetFileAttributesA(help) != INVALID_FILE_ATTRIBUTES))
+        WinHelpA(owner, help, command, data);
+}
+
+INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* ctx = reinterpret_cast<DisablingContext*>(GetWindowLongPtrA(box, DWLP_USER));
+    switch (msg) {
+    case WM_INITDIALOG:
+        SetWindowLongPtrA(box, DWLP_USER, lParam);
+        for (int id : kCheckBoxIds)
+            CheckDlgButton(box, id, BST_CHECKED);
+        CheckRadioButton(box, IDC_DISABLE_TEMPORARILY, IDC_DISABLE_PERMANENTLY,
+                         IDC_DISABLE_TEMPORARILY);
+        EnableWindow(GetDlgItem(box, IDC_DISABLE_ALL_DIALOGS), FALSE);
+        return TRUE;
+    case WM_CLOSE:
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_DISABLE_TEMPORARILY:
+        case IDC_DISABLE_PERMANENTLY:
+            EnableWindow(GetDlgItem(box, IDC_DISABLE_ALL_DIALOGS),
+                         IsDlgButtonChecked(box, IDC_DISABLE_PERMANENTLY) == BST_CHECKED);
+            return TRUE;
+        case IDC_HELP_BUTTON:
+            ShowHelp(box, HELP_CONTEXT, kDisablingHelpContext);
+            return TRUE;
+        case IDOK:
+            if (ctx) {
+                ctx->answer.ok = true;
+                for (int i = 0; i < 3; ++i)
+                    ctx->answer.checked[i] =
+                        IsDlgButtonChecked(box, kCheckBoxIds[i]) == BST_CHECKED;
+                ctx->answer.permanent =
+                    IsDlgButtonChecked(box, IDC_DISABLE_PERMANENTLY) == BST_CHECKED;
+                ctx->answer.allDialogs =
+                    IsDlgButtonChecked(box, IDC_DISABLE_ALL_DIALOGS) == BST_CHECKED;
+            }
+            ShowHelp(box, HELP_QUIT, 0);
+            EndDialog(box, IDOK);
+            return TRUE;
+        case IDCANCEL:
+            ShowHelp(box, HELP_QUIT, 0);
+            EndDialog(box, IDCANCEL);
+            return TRUE;
+        default:
+            break;
+        }
+        break;
+    default:
+        break;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+ExcludeFlags ShowDisablingDialog(HWND owner, const char* module, const ExcludeFlags& before) {
+    DisablingContext ctx = {};
+    CopyText(ctx.module, sizeof ctx.module, module);
+    if (DialogBoxParamA(g_process.moduleInstance, "VNDISABLING", owner, DisablingProc,
+                        reinterpret_cast<LPARAM>(&ctx)) <= 0)
+        return before;
+    DisablingEffect effect = ApplyDisablingAnswer(ctx.answer, before);
+    for (int i = 0; i < 3; ++i)
+        g_process.pendingExcludeChoices[i] = effect.pending[i];
+    SharedState* s = Shared();
+    if (s && effect.notifyManager) {
+        char ini[kPathSize];
+        CopyField(ini, sizeof ini, s->iniFilePath, sizeof s->iniFilePath);
+        ProfileIniFile file(ini);
+        const ExcludeKind kinds[3] = {kExcludeFileManagement, kExcludeSizing, kExcludeLastFolder};
+        for (int i = 0; i < 3; ++i)
+            if (effect.addNow[i])
+                AddExclude(*s, kinds[i], ctx.module, nullptr, file);
+        SendToManager(*s, MSG_SETTINGS_CHANGED, reinterpret_cast<WPARAM>(ctx.module), 0, nullptr);
+    }
+    return effect.flags;
+}
+
+} // namespace vn

@@ -1,0 +1,194 @@
+#include "classify.h"
+
+#include "text.h"
+#include "../trained/trained_db.h"
+
+#include <cstring>
+
+namespace vn {
+namespace {
+
+// Window styles, as the platform defines them.
+constexpr uint32_t kWsChild = 0x40000000;
+constexpr uint32_t kWsCaption = 0x00C00000;
+constexpr uint32_t kWsSysMenu = 0x00080000;
+constexpr uint32_t kWsExDlgModalFrame = 0x00000001;
+
+// Control ids of the standard file dialog template.
+constexpr uint32_t kPrintGroupBox = 1072;
+constexpr uint32_t kComdlgProbe = 1000;
+constexpr uint32_t kListTwo = 1121;
+constexpr uint32_t kCountedIds[] = {1088, 1089, 1090, 1091, 1120, 1152, 1136, 1137, kListTwo};
+
+bool IsCounted(uint32_t id) {
+    for (uint32_t counted : kCountedIds)
+        if (id == counted)
+            return true;
+    return false;
+}
+
+// Whether text (an upper-cased file name) contains needle.
+bool Contains(const char* text, const char* needle) {
+    return strstr(text, needle) != nullptr;
+}
+
+void OwnerModuleUpper(ClassifyHost& host, Handle32 parent, char* buf, size_t size) {
+    buf[0] = 0;
+    if (parent)
+        host.OwnerModuleFile(parent, buf, size);
+    buf[size - 1] = 0;
+    for (char* p = buf; *p; ++p)
+        if (*p >= 'a' && *p <= 'z')
+            *p = static_cast<char>(*p - 'a' + 'A');
+}
+
+void RecordRecentWindow(SharedState& s, const CreationInfo& info, Handle32 window,
+                        const char* module) {
+    int next = s.recentWindowNext;
+    if (next < 0 || next >= kRecentWindowSlots)
+        next = 0;
+    RecentWindow& r = s.recentWindows[next];
+    r.window = window;
+    r.style = info.style;
+    r.exStyle = info.exStyle;
+    r.isDialogClass = IsDialogClass(info);
+    r.width = info.width;
+    r.height = info.height;
+    CopyText(r.title, sizeof r.title, info.title);
+    CopyText(r.moduleName, sizeof r.moduleName, module);
+    s.recentWindowNext = static_cast<int16_t>((next + 1) % kRecentWindowSlots);
+    int count = ClampCount(s.recentWindowCount, kRecentWindowSlots);
+    s.recentWindowCount = static_cast<int16_t>(count < kRecentWindowSlots ? count + 1 : count);
+}
+
+// The first trained entry created like this window, or -1.
+int FindTrainedMatch(const SharedState& s, const CreationInfo& info, const char* module) {
+    int count = TrainedCount(s);
+    for (int i = 0; i < count; ++i)
+        if (MatchesCreation(s.trainedEntries[i], info.style, info.exStyle, info.width, info.height,
+                            info.title, module))
+            return i;
+    return -1;
+}
+
+bool TrainingRuns(const SharedState& s) {
+    return s.trainingSelecting || s.trainingActive || s.trainingWindowOpen;
+}
+
+void ClassifyCandidate(SharedState& s, ClassifyHost& host, const CreationInfo& info,
+                       Handle32 window, const char* module) {
+    RecordRecentWindow(s, info, window, module);
+    s.fileDialogPending = 0;
+
+    if (!host.TrainedActiveFor(module) && TrainedCount(s) >= 1) {
+        int match = FindTrainedMatch(s, info, module);
+        if (match >= 0 && !TrainingRuns(s) && s.notSoCommonEnabled) {
+            s.trainedMatchPending = 1;
+            s.matchedTrainedIndex = match;
+            s.candidateWindow = window;
+        }
+    }
+
+    // With standard dialogs switched off, only the standard dialog that stands in for a trained
+    // one is still extended.
+    if (!s.commonEnabled) {
+        Handle32 owner = s.replacementOwner;
+        if (!(s.notSoCommonEnabled && owner && (owner == info.parent || owner == window)))
+            return;
+    }
+    if (!info.classAtom || info.classAtom != kDialogClassAtom)
+        return;
+    s.comdlgControlSeen = 0;
+    s.listTwoSeen = 0;
+    s.fileControlCount = 0;
+    s.candidateWindow = window;
+    s.fileDialogPending = 1;
+}
+
+} // namespace
+
+bool IsDialogCandidate(const CreationInfo& info) {
+    if (info.style & kWsChild)
+        return false;
+    return info.classAtom == kDialogClassAtom || (info.exStyle & kWsExDlgModalFrame) ||
+           (info.style & kWsCaption) == kWsCaption;
+}
+
+uint32_t IsDialogClass(const CreationInfo& info) {
+    if (info.classAtom)
+        return info.classAtom == kDialogClassAtom ? 1 : 0;
+    if (!info.className)
+        return 0;
+    return (!strcmp(info.className, "bordlg") || !strcmp(info.className, "TfFileDlg")) ? 1 : 0;
+}
+
+void Classify(SharedState& s, ClassifyHost& host, const CreationInfo& info, Handle32 window) {
+    const char* module = host.ModuleName();
+    if (IsDialogCandidate(info)) {
+        ClassifyCandidate(s, host, info, window, module);
+        return;
+    }
+
+    if (s.trainedMatchPending) {
+        Handle32 candidate = s.candidateWindow;
+        if (!host.HasTrainedSlot(candidate) && !host.HasTrainedSlot(host.ParentOf(candidate))) {
+            int index = s.matchedTrainedIndex;
+            s.trainedMatchPending = 0;
+            s.fileDialogPending = 0;
+            if (index >= 0 && index < TrainedCount(s))
+                host.HandTrainedMatch(index, candidate);
+            return;
+        }
+    }
+    if (!s.fileDialogPending)
+        return;
+
+    const uint32_t id = info.controlId;
+    const Handle32 parent = info.parent;
+    char owner[264];
+    uint32_t parentStyle = parent ? host.WindowStyle(parent) : 0;
+    bool inChildDialog = (parentStyle & kWsChild) &&
+                         (parentStyle & (kWsCaption | kWsSysMenu)) != (kWsCaption | kWsSysMenu);
+    if (!inChildDialog) {
+        if (id == kPrintGroupBox) {
+            s.fileDialogPending = 0;
+            s.fileControlCount = 0;
+            return;
+        }
+        if (IsCounted(id)) {
+            OwnerModuleUpper(host, parent, owner, sizeof owner);
+            if (Contains(owner, "COMMDLG.DLL") || Contains(owner, "COMDLG32.DLL")) {
+                s.fileControlCount = s.fileControlCount + 1;
+            } else {
+                s.fileDialogPending = 0;
+                s.fileControlCount = 0;
+            }
+        }
+    }
+    if (id == kComdlgProbe && !s.listTwoSeen) {
+        OwnerModuleUpper(host, parent, owner, sizeof owner);
+        if (Contains(owner, "COMDLG32.DLL"))
+            s.comdlgControlSeen = 1;
+    } else if (id == kListTwo) {
+        s.comdlgControlSeen = 0;
+        s.listTwoSeen = 1;
+    }
+
+    if (s.fileControlCount < kFileControlsToDecide)
+        return;
+    // The decision is made once per watch. What it works on is copied out first: setting the
+    // dialog up may create windows (the disabling dialog) that pass through here again.
+    s.fileDialogPending = 0;
+    const Handle32 candidate = s.candidateWindow;
+    const bool comdlg = s.comdlgControlSeen != 0;
+    const bool training = TrainingRuns(s);
+    char dialogModule[kListEntrySize];
+    if (!(parent && host.HasTrainedSlot(parent) &&
+          host.TrainedSlotModule(parent, dialogModule, sizeof dialogModule)))
+        CopyText(dialogModule, sizeof dialogModule, module);
+    if (!comdlg || !candidate)
+        return;
+    host.SetUpFileDialog(candidate, dialogModule, training);
+}
+
+} // namespace vn

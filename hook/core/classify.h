@@ -1,0 +1,65 @@
+// Classification of every window created on the desktop: is it a standard Open or Save dialog of
+// the common-dialog library (to be taken over), a dialog that matches a trained entry, or anything
+// else (left alone)? The decision works on nothing but creation records: a dialog-class window
+// becomes the candidate, and the standard controls created into it are counted until six have
+// been seen. The watch state lives in the shared state and is shared by all processes without a
+// lock, so every value read from it is treated as possibly stale or hostile.
+#pragma once
+
+#include "shared_state.h"
+
+namespace vn {
+
+constexpr uint16_t kDialogClassAtom = 0x8002; // "#32770"
+constexpr int kFileControlsToDecide = 6;
+
+// What the creation record of a new window says, already copied out of the record.
+struct CreationInfo {
+    uint32_t style;
+    uint32_t exStyle;
+    uint16_t classAtom;    // nonzero when the class was given as an atom
+    const char* className; // the class name when given as a name, else null
+    const char* title;     // null when the record has none
+    int32_t width;
+    int32_t height;
+    Handle32 parent;
+    uint32_t controlId; // the menu field: a control's id
+};
+
+// What classification needs from the platform and from the later stages.
+class ClassifyHost {
+  public:
+    // This process's module name (executable name without folder and extension).
+    virtual const char* ModuleName() = 0;
+    // The window style of a window (0 when there is none).
+    virtual uint32_t WindowStyle(Handle32 window) = 0;
+    // The parent window of a window (0 when none).
+    virtual Handle32 ParentOf(Handle32 window) = 0;
+    // The file name of the module that owns a window (its instance); empty when unknown.
+    virtual void OwnerModuleFile(Handle32 window, char* buf, size_t size) = 0;
+    // Trained-window slots of this process: whether a window has one, its entry's module name.
+    virtual bool HasTrainedSlot(Handle32 window) = 0;
+    virtual bool TrainedSlotModule(Handle32 window, char* module, size_t size) = 0;
+    // Whether a trained dialog of this module is being handled in this process.
+    virtual bool TrainedActiveFor(const char* module) = 0;
+    // Hands a pending trained match to the trained-dialog handling.
+    virtual void HandTrainedMatch(int entryIndex, Handle32 dialog) = 0;
+    // Sets a standard file dialog up (settings, lists, exclusions, keys, record, procedure).
+    // Returns whether it was taken over.
+    virtual bool SetUpFileDialog(Handle32 dialog, const char* module, bool training) = 0;
+
+  protected:
+    ~ClassifyHost() = default;
+};
+
+// Whether the window is a top-level dialog candidate: not a child, and either of the dialog class,
+// or with a modal dialog frame, or with a full caption.
+bool IsDialogCandidate(const CreationInfo& info);
+
+// 1 for the dialog class atom and the class names "bordlg" and "TfFileDlg"; 0 otherwise.
+uint32_t IsDialogClass(const CreationInfo& info);
+
+// Classifies one newly created window.
+void Classify(SharedState& s, ClassifyHost& host, const CreationInfo& info, Handle32 window);
+
+} // namespace vn

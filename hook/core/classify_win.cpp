@@ -1,0 +1,145 @@
+#include "classify_win.h"
+
+#include "classify.h"
+#include "dialog_proc_win.h"
+#include "dialog_setup.h"
+#include "manager_link_win.h"
+#include "process_win.h"
+#include "settings.h"
+#include "text.h"
+#include "../commands/disabling_win.h"
+
+#include <cstring>
+
+namespace vn {
+namespace {
+
+char g_moduleName[kListEntrySize];
+volatile LONG g_moduleNameReady = 0;
+
+// Reads a text of the creation record, which belongs to the creating code: at most cap - 1
+// characters, nothing for an ordinal.
+void CopyRecordText(char* dst, size_t cap, const char* src) {
+    if (!src || reinterpret_cast<uintptr_t>(src) < 0x10000) {
+        dst[0] = 0;
+        return;
+    }
+    CopyText(dst, cap, src);
+}
+
+class Win32ClassifyHost final : public ClassifyHost {
+  public:
+    const char* ModuleName() override { return CurrentModuleName(); }
+
+    uint32_t WindowStyle(Handle32 window) override {
+        return static_cast<uint32_t>(GetWindowLongA(ToHwnd(window), GWL_STYLE));
+    }
+
+    Handle32 ParentOf(Handle32 window) override {
+        return window ? FromHandle(GetParent(ToHwnd(window))) : 0;
+    }
+
+    void OwnerModuleFile(Handle32 window, char* buf, size_t size) override {
+        buf[0] = 0;
+        auto instance =
+            reinterpret_cast<HMODULE>(GetWindowLongPtrA(ToHwnd(window), GWLP_HINSTANCE));
+        if (instance && size)
+            GetModuleFileNameA(instance, buf, static_cast<DWORD>(size));
+    }
+
+    // Trained dialogs are handled in a later stage; until then no window has a trained slot.
+    bool HasTrainedSlot(Handle32) override { return false; }
+    bool TrainedSlotModule(Handle32, char*, size_t) override { return false; }
+    bool TrainedActiveFor(const char*) override { return false; }
+    void HandTrainedMatch(int, Handle32) override {}
+
+    bool SetUpFileDialog(Handle32 dialog, const char* module, bool training) override;
+};
+
+bool KeyDown(int key) {
+    return (GetAsyncKeyState(key) & 0x8000) != 0;
+}
+
+bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* module, bool training) {
+    HWND dialog = ToHwnd(dialogHandle);
+    // The watch is shared by every process: a candidate of another process, or one that is
+    // already gone, is not ours to take over.
+    DWORD pid = 0;
+    if (!IsWindow(dialog) || !GetWindowThreadProcessId(dialog, &pid) ||
+        pid != GetCurrentProcessId())
+        return false;
+    SharedState* s = Shared();
+    if (!s)
+        return false;
+
+    ReadHookSettings(*s, module);
+
+    char title[80] = "";
+    GetWindowTextA(dialog, title, sizeof title);
+    char ignore[kIgnoreModulesSize] = "";
+    char ini[kPathSize];
+    CopyField(ini, sizeof ini, s->iniFilePath, sizeof s->iniFilePath);
+    GetPrivateProfileStringA(kSettingsSection, kKeyIgnoreModules, "", ignore, sizeof ignore, ini);
+    for (auto& choice : g_process.pendingExcludeChoices)
+        choice = 0;
+
+    KeyState keys = {KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), KeyDown(VK_MENU)};
+    ExcludeFlags flags = {};
+    switch (DecideSetup(*s, module, title, ignore, keys, flags)) {
+    case SetupDecision::kLeaveAlone:
+        return false;
+    case SetupDecision::kAskDisabling:
+        flags = ShowDisablingDialog(dialog, module, flags);
+        if (flags.All())
+            return false;
+        break;
+    case SetupDecision::kTakeOver:
+        break;
+    }
+    return TakeOverDialog(dialog, module, title, flags, training);
+}
+
+} // namespace
+
+const char* CurrentModuleName() {
+    if (!g_moduleNameReady) {
+        char path[MAX_PATH + 1] = "";
+        GetModuleFileNameA(nullptr, path, MAX_PATH);
+        path[MAX_PATH] = 0;
+        ModuleNameFromPath(g_moduleName, sizeof g_moduleName, path);
+        InterlockedExchange(&g_moduleNameReady, 1);
+    }
+    return g_moduleName;
+}
+
+void ClassifyCreation(SharedState& s, HWND window, const CBT_CREATEWNDA* creation) {
+    if (!creation || !creation->lpcs)
+        return;
+    const CREATESTRUCTA& cs = *creation->lpcs;
+    CreationInfo info = {};
+    char className[64];
+    char title[80];
+    info.style = static_cast<uint32_t>(cs.style);
+    info.exStyle = static_cast<uint32_t>(cs.dwExStyle);
+    if (reinterpret_cast<uintptr_t>(cs.lpszClass) < 0x10000) {
+        info.classAtom = static_cast<uint16_t>(reinterpret_cast<uintptr_t>(cs.lpszClass));
+    } else {
+        CopyRecordText(className, sizeof className, cs.lpszClass);
+        if (!strcmp(className, "#32770"))
+            info.classAtom = kDialogClassAtom;
+        else
+            info.className = className;
+    }
+    if (cs.lpszName && reinterpret_cast<uintptr_t>(cs.lpszName) >= 0x10000) {
+        CopyRecordText(title, sizeof title, cs.lpszName);
+        info.title = title;
+    }
+    info.width = cs.cx;
+    info.height = cs.cy;
+    info.parent = FromHandle(cs.hwndParent);
+    info.controlId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cs.hMenu));
+    Win32ClassifyHost host;
+    Classify(s, host, info, FromHandle(window));
+}
+
+} // namespace vn

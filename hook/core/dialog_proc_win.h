@@ -1,0 +1,21 @@
+// The window procedure that takes a standard file dialog over, and the per-process table of the
+// dialogs it serves.
+#pragma once
+
+#include <windows.h>
+
+#include "dialog_record.h"
+#include "dialog_setup.h"
+
+extern "C" LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+
+namespace vn {
+
+extern DialogTable g_dialogs;
+
+// Takes a dialog over: opens its record, replaces its procedure and tells the manager. Returns
+// whether the dialog is now served by KsOpenProc.
+bool TakeOverDialog(HWND dialog, const char* module, const char* title, const ExcludeFlags& flags,
+                    bool training);
+
+} // namespace vn
