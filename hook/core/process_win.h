@@ -16,6 +16,12 @@ struct ProcessState {
     // Choices made in the disabling dialog for "this dialog only", written into the exclusion
     // lists with the dialog's title when it closes (file management, sizing, last folder).
     uint32_t pendingExcludeChoices[3];
+    // Set just before the library opens its own destination chooser; the chooser's record takes
+    // it over (no open-to-last-folder, no enlargement).
+    uint32_t browseFlag;
+    // The next OK of the dialog is the one the library itself caused by pressing Enter in the
+    // file name box to change the folder, not the user's.
+    uint32_t ignoreNextOk;
 };
 
 extern ProcessState g_process;

@@ -2,6 +2,13 @@
 #pragma once
 
 #define IDS_PRODUCT_NAME 1
+#define IDS_ERROR_TITLE 5
+#define IDS_OK_BUTTON 36
+#define IDS_BROWSE 583
+#define IDS_FAVORITE_FILE_FAILED 610
+#define IDS_FAVORITE_FOLDER_FAILED 611
+#define IDS_CANNOT_CHANGE_PATH 618
+#define IDS_WARNING 621
 
 // The disabling dialog "VNDISABLING".
 #define IDC_HELP_BUTTON 9

@@ -1,0 +1,256 @@
+#include "dialog_path_win.h"
+
+#include "path_rules.h"
+#include "../core/dialog_proc_win.h"
+#include "../core/process_win.h"
+#include "../core/text.h"
+#include "../core/ui_win.h"
+#include "../resources/resource.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace vn {
+namespace {
+
+constexpr UINT kCdmGetFilePath = WM_USER + 101;
+constexpr UINT kCdmGetFolderPath = WM_USER + 102;
+
+// Kept per process: the posted messages that carry them are handled after the call returns.
+char g_deferredName[kMaxPath];
+char g_savedName[kMaxPath + 1];
+
+DialogRecord* RecordOf(HWND dialog) {
+    int slot = FindDialogRecord(g_dialogs, reinterpret_cast<uintptr_t>(dialog));
+    return slot < 0 ? nullptr : &g_dialogs.slots[slot];
+}
+
+HWND NameBox(HWND dialog) {
+    DialogRecord* r = RecordOf(dialog);
+    return r ? GetDlgItem(dialog, r->fileNameControlId) : nullptr;
+}
+
+// Asks the dialog for a path (CDM_GETFOLDERPATH or CDM_GETFILEPATH). A dialog of the NT platform
+// may answer in UTF-16, which is turned into the ANSI code page.
+bool AskDialog(HWND dialog, UINT msg, WPARAM size, char* out, size_t outSize) {
+    alignas(2) char scratch[602] = {};
+    LRESULT reply = SendMessageA(dialog, msg, size, reinterpret_cast<LPARAM>(scratch));
+    if (reply < 1)
+        return false;
+    if (g_process.isNT && reply >= 2 && scratch[1] == 0) {
+        int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const wchar_t*>(scratch), -1, out,
+                                    static_cast<int>(outSize < kMaxPath ? outSize : kMaxPath),
+                                    nullptr, nullptr);
+        if (n <= 0)
+            out[0] = 0;
+        out[outSize - 1] = 0;
+    } else {
+        CopyField(out, outSize, scratch, sizeof scratch);
+    }
+    return true;
+}
+
+void PostEnter(HWND box) {
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageA(box, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
+}
+
+bool Usable(HWND box) {
+    return box && IsWindowEnabled(box) && IsWindowVisible(box);
+}
+
+} // namespace
+
+bool IsExistingFile(const char* path) {
+    if (!path || !path[0])
+        return false;
+    DWORD a = GetFileAttributesA(path);
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsExistingFolder(const char* path) {
+    if (!path || !path[0])
+        return false;
+    char copy[kMaxPath + 2];
+    size_t n = CopyText(copy, sizeof copy, path);
+    if (n > 0 && copy[n - 1] == '\\')
+        copy[n - 1] = 0;
+    DWORD a = GetFileAttributesA(copy);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsReadOnlyFile(const char* path) {
+    return IsExistingFile(path) && (GetFileAttributesA(path) & FILE_ATTRIBUTE_READONLY);
+}
+
+void ClearReadOnly(const char* path) {
+    DWORD a = GetFileAttributesA(path);
+    if (a != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesA(path, a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
+
+bool ReadDialogFolder(HWND dialog, char* out, size_t size) {
+    if (!out || size == 0)
+        return false;
+    out[0] = 0;
+    if (!RecordOf(dialog))
+        return false;
+    return AskDialog(dialog, kCdmGetFolderPath, 270, out, size);
+}
+
+bool ReadTypedName(HWND dialog, char* out, size_t size) {
+    if (!out || size == 0)
+        return false;
+    out[0] = 0;
+    HWND box = NameBox(dialog);
+    if (!box)
+        return false;
+    char text[kMaxPath + 1] = "";
+    if (GetWindowTextA(box, text, sizeof text) <= 0)
+        return false;
+    CopyText(out, size, text);
+    if (HasWildcard(text))
+        return false;
+    char folder[kMaxPath + 1];
+    if (!ReadDialogFolder(dialog, folder, sizeof folder) || !folder[0])
+        return false;
+    if (text[0] == '\\' && text[1] == '\\')
+        return true;
+    FitNameToFolder(text, folder);
+    char joined[kMaxPath + 1];
+    JoinPath(joined, sizeof joined, folder, text);
+    if (IsExistingFile(joined)) {
+        CopyText(out, size, text);
+        return true;
+    }
+    char full[kMaxPath + 1];
+    if (!AskDialog(dialog, kCdmGetFilePath, kMaxPath, full, sizeof full))
+        return false;
+    CopyText(out, size, full);
+    return true;
+}
+
+bool ReadSelectedPath(HWND dialog, char* out, size_t size) {
+    if (!out || size == 0)
+        return false;
+    out[0] = 0;
+    char folder[kMaxPath + 1], name[kMaxPath + 1];
+    if (!ReadDialogFolder(dialog, folder, sizeof folder) || !folder[0] ||
+        !ReadTypedName(dialog, name, sizeof name))
+        return false;
+    FitNameToFolder(name, folder);
+    JoinPath(out, size, folder, name);
+    return true;
+}
+
+void ShowNameInBox(HWND dialog, const char* name, bool clearIfNamed) {
+    DialogRecord* r = RecordOf(dialog);
+    HWND box = NameBox(dialog);
+    if (!r || !box)
+        return;
+    if (name) {
+        CopyText(g_deferredName, sizeof g_deferredName, name);
+        GetWindowTextA(box, r->expectedNameText, sizeof r->expectedNameText);
+        PostMessageA(dialog, MSG_SET_NAME_TEXT, 0, reinterpret_cast<LPARAM>(g_deferredName));
+    } else if (clearIfNamed) {
+        char typed[kMaxPath + 1], text[kMaxPath + 1] = "";
+        ReadTypedName(dialog, typed, sizeof typed);
+        GetWindowTextA(box, text, sizeof text);
+        if (!CompareNoCase(typed, text, sizeof text))
+            SetWindowTextA(box, "");
+    }
+    SetFocus(box);
+}
+
+bool GoToFolder(HWND dialog, const char* path, bool keepName) {
+    DialogRecord* r = RecordOf(dialog);
+    if (!r)
+        return true;
+    char target[kMaxPath + 1];
+    CopyText(target, kMaxPath, path);
+    if (!IsAbsolutePath(target))
+        return true;
+    if (!IsExistingFolder(target)) {
+        char text[256], title[80];
+        if (LoadLibraryString(IDS_CANNOT_CHANGE_PATH, text, sizeof text) &&
+            LoadLibraryString(IDS_WARNING, title, sizeof title))
+            MessageBoxFromIdsWithPath(dialog, IDS_CANNOT_CHANGE_PATH, IDS_WARNING, MB_OK, target);
+        return false;
+    }
+    SetCurrentDirectoryA(target);
+    HWND box = GetDlgItem(dialog, r->fileNameControlId);
+    if (!Usable(box))
+        return true;
+    g_savedName[0] = 0;
+    if (keepName)
+        GetWindowTextA(box, g_savedName, sizeof g_savedName);
+    size_t n = strlen(target);
+    if (n && target[n - 1] != '\\')
+        AppendText(target, sizeof target, "\\");
+    if (!(target[0] == '\\' && target[1] == '\\') && !IsExistingFolder(target))
+        return true;
+    SetWindowTextA(box, target);
+    CopyText(r->expectedNameText, sizeof r->expectedNameText, target);
+    SetFocus(box);
+    PostEnter(box);
+    PostMessageA(dialog, MSG_SET_NAME_TEXT, keepName ? 1 : 0,
+                 keepName ? reinterpret_cast<LPARAM>(g_savedName) : 0);
+    g_process.ignoreNextOk = 1;
+    return true;
+}
+
+bool GoToFile(HWND dialog, const char* path, bool changeFolder) {
+    if (!path)
+        return true;
+    bool result = true;
+    if (changeFolder) {
+        char folder[kMaxPath + 1];
+        ParentFolder(folder, sizeof folder, path, false);
+        if (folder[0] && !GoToFolder(dialog, folder, false))
+            result = false;
+    }
+    char name[kMaxPath + 1];
+    CopyText(name, sizeof name, FileNamePart(path));
+    ShowNameInBox(dialog, name, false);
+    return result;
+}
+
+void ApplyMask(HWND dialog, const char* mask) {
+    HWND box = NameBox(dialog);
+    if (Usable(box)) {
+        SetFocus(box);
+        PostEnter(box);
+        g_process.ignoreNextOk = 1;
+    }
+    ShowNameInBox(dialog, mask, false);
+}
+
+BOOL BrowseForDestination(HWND owner, const char* initialName, char* fileTitle, char* folder) {
+    char file[kMaxPath] = "";
+    CopyText(file, sizeof file, initialName);
+    char title[33] = "";
+    LoadLibraryString(IDS_BROWSE, title, sizeof title);
+    OPENFILENAMEA ofn = {};
+    // The size without the later additions: the dialog the library extends is the classic one.
+    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = "*.*\0*.*\0";
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrFileTitle = fileTitle;
+    ofn.nMaxFileTitle = fileTitle ? kMaxPath : 0;
+    ofn.lpstrInitialDir = "";
+    ofn.lpstrTitle = title[0] ? title : nullptr;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN |
+                OFN_LONGNAMES;
+    g_process.browseFlag = 1;
+    BOOL chosen = GetSaveFileNameA(&ofn);
+    g_process.browseFlag = 0;
+    if (chosen && folder)
+        ParentFolder(folder, kMaxPath, file, true);
+    return chosen;
+}
+
+} // namespace vn

@@ -1,0 +1,46 @@
+// Reading and steering a taken-over standard file dialog: its folder, the name in its file name
+// box, going to a folder or file, masks, and the library's own destination chooser. Also the
+// small file tests the whole library shares.
+#pragma once
+
+#include <windows.h>
+
+namespace vn {
+
+constexpr UINT MSG_SET_NAME_TEXT = WM_USER + 2700; // 3724
+
+bool IsExistingFile(const char* path);
+bool IsExistingFolder(const char* path); // one trailing backslash is ignored
+bool IsReadOnlyFile(const char* path);
+void ClearReadOnly(const char* path);
+
+// The folder the dialog shows. False, with an empty output, when the dialog has no record or
+// does not tell.
+bool ReadDialogFolder(HWND dialog, char* out, size_t size);
+
+// The file name box text: as typed when it names an existing file of the dialog's folder (or is
+// a network path), otherwise the full path the dialog makes of it. False for an empty box, a
+// mask, or a dialog that does not tell.
+bool ReadTypedName(HWND dialog, char* out, size_t size);
+
+// The full path of the file named in the file name box.
+bool ReadSelectedPath(HWND dialog, char* out, size_t size);
+
+// Puts a name into the file name box once the dialog has finished what it is doing; without a
+// name and with clearIfNamed, empties the box when it names the selected file.
+void ShowNameInBox(HWND dialog, const char* name, bool clearIfNamed);
+
+// Sends the dialog to an absolute folder. False (after telling the user) when the folder cannot
+// be reached; true otherwise, also when there was nothing to do.
+bool GoToFolder(HWND dialog, const char* path, bool keepName);
+
+// Shows a file: its folder (with changeFolder) and its name in the box.
+bool GoToFile(HWND dialog, const char* path, bool changeFolder);
+
+// Applies a mask ("*.txt") to the file list.
+void ApplyMask(HWND dialog, const char* mask);
+
+// The library's own Save dialog for choosing a destination. Nonzero when a file was chosen.
+BOOL BrowseForDestination(HWND owner, const char* initialName, char* fileTitle, char* folder);
+
+} // namespace vn
