@@ -10,7 +10,7 @@ build="${1:-build}"
 
 packages=(cmake make g++ libgtest-dev clang libclang-rt-14-dev clang-format
           g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-x86-64-dev
-          wine wine64 xvfb xdotool procps util-linux)
+          wine wine64 xvfb xdotool imagemagick procps util-linux)
 
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)

@@ -1,0 +1,25 @@
+#include "added_controls_win.h"
+
+namespace vn {
+
+// No controls are added yet: each step leaves the dialog and the record as they are.
+
+void FetchAddedControlFonts(HWND, DialogRecord&) {}
+
+bool MeasureAddedControlFont(HWND, const DialogRecord&, uint16_t*, uint16_t*) {
+    return false;
+}
+
+void CreateAddedControls(HWND, DialogRecord& record) {
+    record.listsHeight = 0;
+    record.infoLineHeight = 0;
+    record.buttonRowHeight = 0;
+}
+
+HDWP DeferAddedControls(HWND, DialogRecord&, HDWP batch) {
+    return batch;
+}
+
+void RefreshAddedControls(HWND, DialogRecord&) {}
+
+} // namespace vn
