@@ -9,6 +9,7 @@
 #include "settings_win.h"
 #include "shared_state_win.h"
 #include "text.h"
+#include "../lists/list_files_win.h"
 #include "../trained/trained_db_win.h"
 
 #include <cstring>
@@ -77,6 +78,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     }
     case DLL_PROCESS_DETACH:
         InterlockedExchange(&g_process.processReady, 0);
+        // Every slot, not only this executable's: the library may leave a process that lives on.
+        ReleaseAppLists(nullptr);
         break;
     default:
         break;

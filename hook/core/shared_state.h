@@ -18,7 +18,7 @@ constexpr int kListSlots = 100;
 constexpr int kRecentWindowSlots = 20;
 constexpr int kExtendedDialogSlots = 5;
 // The same in 32- and 64-bit builds; a change of layout must change this and the mapping name.
-constexpr size_t kSharedStateSize = 395740;
+constexpr size_t kSharedStateSize = 395744;
 
 using Handle32 = uint32_t;
 
@@ -72,7 +72,13 @@ struct AllAppsLists {
     int32_t allRecentPathsLast;
     int32_t allFavoriteFilesLast;
     int32_t allFavoritePathsLast;
-    uint32_t allSequence[4]; // "Sequence" of each list as last read or written
+    // Changes of each list in memory, in the order RecentFiles, FavoriteFiles, RecentPaths,
+    // FavoritePaths (the file's sections carry no "Sequence"): a reader can tell that a list
+    // changed since it looked.
+    uint32_t allSequence[4];
+    // Times the lists mutex was let go, by any process: a process waiting for it keeps waiting
+    // while this moves (its holders make progress) and gives up soon when it stands still.
+    uint32_t listLockReleases;
 };
 
 struct SharedState {

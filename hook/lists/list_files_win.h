@@ -1,0 +1,78 @@
+// The recent and favourite lists as the dialog code calls them: the real list files through the
+// profile functions, this process's cache and the all-applications lists of the shared state.
+//
+// Every operation that reads or changes a list file, or changes the shared lists, holds the
+// session's lists mutex, so that two processes never interleave their changes of one file and
+// never write from a copy the other has made stale. The wait is bounded: a dialog must not hang
+// because another process does. An operation that cannot get the mutex in time is skipped (a
+// load keeps the copy in memory, a change is not made and reports failure where it can).
+// The readers of the lists in memory (ListOf, ListLast, FirstFavoriteFolder, LastUsedFolder) take
+// no lock.
+#pragma once
+
+#include <windows.h>
+
+#include "list_store.h"
+
+namespace vn {
+
+// How long a dialog's thread waits for the lists mutex: it gives up when no holder has let the
+// mutex go for kListLockStallMs (a holder that hangs), and in any case after kListLockMaxWaitMs
+// (a queue of other processes' changes that will not drain).
+constexpr DWORD kListLockStallMs = 2500;
+constexpr DWORD kListLockMaxWaitMs = 12000;
+constexpr const char* kListMutexName = "Local\\VantorListsMutex";
+
+// When a dialog starts: the application's lists into the cache (taking a slot on first use),
+// then the all-applications lists once for the whole session.
+void LoadAppLists(const char* module);
+void LoadAllAppsLists();
+// Frees module's slot; with null, every slot and the lock handle: the library is leaving the
+// process (which may live on after the hook is removed).
+void ReleaseAppLists(const char* moduleOrNull);
+
+// The lists in memory, for the drop-down lists and the editors. A null module means the
+// all-applications lists. Null, or 0, when the application has no slot. Entries of the shared
+// lists may be written by other processes at any time: read them as fields of kListEntrySize.
+ListEntries* ListOf(const char* moduleOrNull, bool favorite, bool paths);
+int ListLast(const char* moduleOrNull, bool favorite, bool paths);
+
+void AddRecent(const char* moduleOrNull, const char* path, bool paths);
+BOOL AddFavorite(const char* moduleOrNull, const char* text, bool paths);
+BOOL AddFavoriteFromDialog(const char* moduleOrNull, const char* text, bool withFolder);
+BOOL AddFolderFavorite(const char* moduleOrNull, const char* folder);
+// At close of a dialog of module with a file chosen: the recent lists of module and of all
+// applications, by the settings "Dont Save Removable" and "Dont Save Remote".
+void RecordChosenFile(const char* module, const char* path);
+
+// The editors' OK: the list's section is deleted and rows stored again in the order shown, all
+// under one hold of the lock.
+BOOL ReplaceList(const char* moduleOrNull, bool favorite, bool paths, const char* const* rows,
+                 int count);
+
+BOOL FirstFavoriteFolder(const char* moduleOrNull, char* buf, size_t size);
+BOOL LastUsedFolder(const char* module, char* buf, size_t size);
+int ReadOpenToFirstFavorite(const char* module);
+void WriteOpenToFirstFavorite(const char* module, int value);
+void SaveLastFileType(const char* module, const char* dialogTitle, const char* fileTypeText);
+BOOL LoadLastFileType(const char* module, const char* dialogTitle, char* fileTypeText, size_t size);
+
+// The lists mutex, held for the object's life as every operation holds it. Held() tells whether
+// it was taken (stallMs 0 takes nothing: the readers' case), Abandoned() whether its previous
+// owner died holding it.
+class ListLock {
+  public:
+    explicit ListLock(DWORD stallMs = kListLockStallMs, DWORD maxWaitMs = kListLockMaxWaitMs);
+    ~ListLock();
+    ListLock(const ListLock&) = delete;
+    ListLock& operator=(const ListLock&) = delete;
+    bool Held() const { return held_; }
+    bool Abandoned() const { return abandoned_; }
+
+  private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
+    bool abandoned_ = false;
+};
+
+} // namespace vn

@@ -1,0 +1,586 @@
+// System tests of the recent and favourite lists: real list files written and read through the
+// profile functions, migration from the older files, hostile files, and several processes
+// changing the same lists at once. One scenario per run; the worker modes are started by the
+// scenarios themselves:
+//
+//   vnlisttest SCENARIO          (see the table at the end)
+//   vnlisttest worker N          record 12 files when the start event fires
+//   vnlisttest hold MS [die]     take the lists lock, keep it MS ms, then release it or exit
+//                                holding it (with the shared lists half-changed)
+#include <windows.h>
+
+#include "hook/core/shared_state_win.h"
+#include "hook/core/text.h"
+#include "hook/core/vnhook_api.h"
+#include "hook/lists/list_files_win.h"
+#include "wine_check.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace vn;
+
+namespace {
+
+const char kApp[] = "vnlistapp";
+const char kReadyName[] = "Local\\VnListTestReady";
+const char kGoName[] = "Local\\VnListTestGo";
+constexpr int kWorkers = 8;
+constexpr int kFilesPerWorker = 12;
+
+char g_cwd[MAX_PATH];
+char g_data[MAX_PATH];
+
+std::string DataFile(const std::string& name) {
+    return std::string(g_data) + "\\" + name;
+}
+
+std::string AppFile() {
+    return DataFile(std::string(kApp) + ".vni");
+}
+
+std::string WindowsFile(const char* name) {
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    return std::string(windows) + "\\" + name;
+}
+
+void SetRegistryFolders(const char* program, const char* data) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvelle Software\\Vantor", 0, nullptr, 0,
+                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "Program Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(program),
+                   static_cast<DWORD>(strlen(program) + 1));
+    RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   static_cast<DWORD>(strlen(data) + 1));
+    RegCloseKey(key);
+}
+
+void Locate() {
+    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
+    snprintf(g_data, sizeof g_data, "%s\\vnlist-data", g_cwd);
+}
+
+// A fresh data folder of our own, named in the registry; the paths are built as the manager
+// builds them, by installing the hook.
+void PrepareFolders() {
+    Locate();
+    CreateDirectoryA(g_data, nullptr);
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(DataFile("*.vni").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string path = DataFile(found.cFileName);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(path.c_str());
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    DeleteFileA(WindowsFile("kestra.ini").c_str());
+    DeleteFileA(WindowsFile("vantor.ini").c_str());
+    SetRegistryFolders(g_cwd, g_data);
+    SetupHookDLL(nullptr);
+}
+
+std::string ReadFileText(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return "";
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got)
+        text.append(buf, got);
+    CloseHandle(f);
+    return text;
+}
+
+void WriteFileText(const std::string& path, const std::string& text) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+// A list file as its lines say: sections in order, each with its keys in order. parsed is false
+// when a line is neither a section, a key or empty, or a section or key appears twice.
+struct ParsedFile {
+    bool parsed = true;
+    std::vector<std::string> sections;
+    std::map<std::string, std::vector<std::pair<std::string, std::string>>> keys;
+    std::vector<std::string> KeyNames(const std::string& section) const {
+        std::vector<std::string> names;
+        auto it = keys.find(section);
+        if (it != keys.end())
+            for (auto& k : it->second)
+                names.push_back(k.first);
+        return names;
+    }
+};
+
+ParsedFile Parse(const std::string& text) {
+    ParsedFile f;
+    std::string current;
+    std::set<std::string> seenKeys;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        std::string line = text.substr(pos, end == std::string::npos ? end : end - pos);
+        pos = end == std::string::npos ? text.size() : end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        if (line[0] == '[' && line.back() == ']') {
+            current = line.substr(1, line.size() - 2);
+            if (f.keys.count(current))
+                f.parsed = false;
+            f.sections.push_back(current);
+            f.keys[current];
+            seenKeys.clear();
+            continue;
+        }
+        size_t eq = line.find('=');
+        if (eq == std::string::npos || current.empty() ||
+            !seenKeys.insert(line.substr(0, eq)).second)
+            f.parsed = false;
+        else
+            f.keys[current].push_back({line.substr(0, eq), line.substr(eq + 1)});
+    }
+    return f;
+}
+
+std::string Profile(const std::string& file, const std::string& section, const std::string& key) {
+    char buf[512];
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buf, sizeof buf, file.c_str());
+    return buf;
+}
+
+std::string Entry(int n) {
+    return "Entry" + std::to_string(n);
+}
+
+// The entries of a recent section at positions 1 to Last, as the file holds them; empty when
+// "Last" and the keys disagree (a hole before Last, or a key after it).
+std::vector<std::string> RecentSection(const std::string& file, const std::string& section) {
+    int last = static_cast<int>(GetPrivateProfileIntA(section.c_str(), "Last", 0, file.c_str()));
+    std::vector<std::string> entries;
+    for (int n = 1; n <= 100; ++n) {
+        std::string e = Profile(file, section, Entry(n));
+        if ((n <= last) != (e != "<none>")) {
+            printf("  %s: position %d against Last %d\n", section.c_str(), n, last);
+            return {};
+        }
+        if (n <= last)
+            entries.push_back(e);
+    }
+    return entries;
+}
+
+std::string MemoryEntry(ListEntries* list, int position) {
+    const char* e = list ? ListEntryText(*list, position) : nullptr;
+    return e ? std::string(e, BoundedLength(e, kListEntrySize)) : "<empty>";
+}
+
+// Runs this program with args and returns the process (null when it did not start).
+HANDLE Spawn(const std::string& args) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, sizeof self);
+    std::string cmd = "\"" + std::string(self) + "\" " + args;
+    std::vector<char> line(cmd.begin(), cmd.end());
+    line.push_back(0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                        &pi))
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+DWORD WaitExit(HANDLE process, DWORD ms) {
+    DWORD code = 99;
+    if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0)
+        TerminateProcess(process, 98);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return code;
+}
+
+// --- worker modes ---------------------------------------------------------------------------
+
+std::string WorkerFile(int worker, int k) {
+    return std::string(g_data) + "\\w" + std::to_string(worker) + "\\file" + std::to_string(k) +
+           ".txt";
+}
+
+int Worker(int id) {
+    Locate();
+    // Each worker's copy is loaded before any of them records, so every copy is stale as soon as
+    // another worker has written.
+    LoadAppLists(kApp);
+    LoadAllAppsLists();
+    HANDLE ready = OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, kReadyName);
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, kGoName);
+    if (!ready || !go)
+        return 3;
+    ReleaseSemaphore(ready, 1, nullptr);
+    if (WaitForSingleObject(go, 60000) != WAIT_OBJECT_0)
+        return 4;
+    DWORD slowest = 0;
+    for (int k = 0; k < kFilesPerWorker; ++k) {
+        DWORD start = GetTickCount();
+        RecordChosenFile(kApp, WorkerFile(id, k).c_str());
+        slowest = std::max(slowest, GetTickCount() - start);
+    }
+    printf("worker %d: slowest record %lu ms\n", id, slowest);
+    return 0;
+}
+
+int Hold(DWORD ms, bool die) {
+    ListLock lock(1000);
+    if (!lock.Held())
+        return 5;
+    SharedState* s = Shared();
+    if (die && s) {
+        // A change cut short: the count moved, the entries are garbage without terminators.
+        s->lists.allRecentFilesLast = 55;
+        memset(s->lists.allRecentFiles, 'g', sizeof s->lists.allRecentFiles);
+    }
+    HANDLE ready = OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, kReadyName);
+    if (ready)
+        ReleaseSemaphore(ready, 1, nullptr);
+    Sleep(ms);
+    if (die)
+        ExitProcess(0); // the lock is never released
+    return 0;
+}
+
+// --- scenarios ------------------------------------------------------------------------------
+
+void FilesRoundTrip() {
+    PrepareFolders();
+    std::string docs = DataFile("Docs"), notes = DataFile("Notes");
+    CreateDirectoryA(docs.c_str(), nullptr);
+    CreateDirectoryA(notes.c_str(), nullptr);
+    LoadAppLists(kApp);
+    LoadAllAppsLists();
+    for (const std::string& p : {docs + "\\old.txt", docs + "\\plan.txt", notes + "\\memo.txt"})
+        RecordChosenFile(kApp, p.c_str());
+    CHECK(AddFavorite(kApp, (docs + "\\plan.txt").c_str(), false), "favourite file");
+    CHECK(AddFavoriteFromDialog(kApp, (docs + "\\*.log").c_str(), false), "favourite mask");
+    CHECK(!AddFavoriteFromDialog(kApp, (docs + "\\*.log").c_str(), true), "mask with folder");
+    WriteOpenToFirstFavorite(kApp, 0);
+    SaveLastFileType(kApp, "Open", "Text Documents (*.txt)");
+    SaveLastFileType(kApp, "", "All files (*.*)");
+
+    ParsedFile f = Parse(ReadFileText(AppFile()));
+    CHECK(f.parsed, "the list file parses");
+    using V = std::vector<std::string>;
+    std::string recent = std::string(kApp) + " Recent Files";
+    CHECK(f.KeyNames(recent) == (V{"Last", "Entry1", "Sequence", "Entry2", "Entry3"}),
+          "keys of the recent files in the order written");
+    CHECK(f.KeyNames(std::string(kApp) + " Favorite Files") ==
+              (V{"Last", "Entry1", "Sequence", "Entry2"}),
+          "keys of the favourite files");
+    CHECK(Profile(AppFile(), recent, "Entry3") == notes + "\\memo.txt", "newest entry");
+    CHECK(Profile(AppFile(), recent, "Sequence") == "3", "sequence 3");
+    CHECK(Profile(AppFile(), std::string(kApp) + " Recent Paths", "Last") == "2", "two folders");
+    CHECK(Profile(AppFile(), std::string(kApp) + " Favorite Files", "Entry2") == "*.log",
+          "the mask without its folder");
+    CHECK(Profile(AppFile(), std::string(kApp) + " Favorite Paths", "OpenToFirstFavoriteFolder") ==
+              "0",
+          "the switch");
+    CHECK(Profile(AppFile(), "Last File Types", "Open") == "Text Documents (*.txt)" &&
+              Profile(AppFile(), "Last File Types", "Default") == "All files (*.*)",
+          "last file types");
+
+    ParsedFile all = Parse(ReadFileText(DataFile("ALLAPPS.vni")));
+    CHECK(all.parsed, "ALLAPPS.vni parses");
+    CHECK(all.KeyNames("All Files") == (V{"Last", "Entry1", "Entry2", "Entry3"}),
+          "the all-applications files, without Sequence");
+    CHECK(all.KeyNames("All Paths") == (V{"Last", "Entry1", "Entry2"}), "all folders");
+
+    // A process that starts now reads the same lists back.
+    ReleaseAppLists(nullptr);
+    CHECK(ListOf(kApp, false, false) == nullptr, "released");
+    LoadAppLists(kApp);
+    ListEntries* files = ListOf(kApp, false, false);
+    CHECK(ListLast(kApp, false, false) == 3 && MemoryEntry(files, 1) == docs + "\\old.txt",
+          "read back: %d %s", ListLast(kApp, false, false), MemoryEntry(files, 1).c_str());
+    char folder[MAX_PATH] = "";
+    CHECK(LastUsedFolder(kApp, folder, sizeof folder) && notes == folder, "last folder %s", folder);
+    RemoveDirectoryA(notes.c_str());
+    CHECK(LastUsedFolder(kApp, folder, sizeof folder) && docs == folder,
+          "a folder that is gone is passed over: %s", folder);
+    char type[MAX_PATH] = "";
+    CHECK(LoadLastFileType(kApp, "Open", type, sizeof type) &&
+              !strcmp(type, "Text Documents (*.txt)"),
+          "file type %s", type);
+    CHECK(!LoadLastFileType(kApp, "Print", type, sizeof type) && !type[0], "no type remembered");
+    WriteOpenToFirstFavorite(kApp, 1);
+    CHECK(ReadOpenToFirstFavorite(kApp) == 1, "switch on");
+    CHECK(AddFolderFavorite(kApp, docs.c_str()), "favourite folder");
+    CHECK(FirstFavoriteFolder(kApp, folder, sizeof folder) && docs + "\\" == folder,
+          "first favourite folder %s", folder);
+
+    // The editors' OK replaces a list in place.
+    const char* rows[] = {"C:\\r3.txt", "C:\\r1.txt"};
+    CHECK(ReplaceList(kApp, false, false, rows, 2), "replaced");
+    CHECK(RecentSection(AppFile(), recent) == (V{"C:\\r1.txt", "C:\\r3.txt"}), "first row newest");
+    CHECK(Profile(AppFile(), recent, "Sequence") != "<none>", "the change is counted");
+    CleanUpHookDLL();
+}
+
+void Migrate() {
+    PrepareFolders();
+    // The application's own old ring of 25 has wrapped: newest at 4.
+    std::string app = AppFile();
+    std::string old = std::string(kApp) + " Files";
+    WritePrivateProfileStringA(old.c_str(), "Last", "4", app.c_str());
+    for (int n = 1; n <= 25; ++n)
+        WritePrivateProfileStringA(old.c_str(), Entry(n).c_str(),
+                                   ("C:\\old\\f" + std::to_string(n) + ".txt").c_str(),
+                                   app.c_str());
+    // Another application's lists live only in an older data folder named by the Windows
+    // folder's vantor.ini.
+    std::string olderFolder = std::string(g_cwd) + "\\vnlist-old";
+    CreateDirectoryA(olderFolder.c_str(), nullptr);
+    std::string older = olderFolder + "\\vnlistold.vni";
+    DeleteFileA(older.c_str());
+    WritePrivateProfileStringA("Vantor", "Data Path", olderFolder.c_str(),
+                               WindowsFile("vantor.ini").c_str());
+    WritePrivateProfileStringA("vnlistold Files", "Last", "2", older.c_str());
+    WritePrivateProfileStringA("vnlistold Files", "Entry1", "C:\\o\\1.txt", older.c_str());
+    WritePrivateProfileStringA("vnlistold Files", "Entry2", "C:\\o\\2.txt", older.c_str());
+    WritePrivateProfileStringA("vnlistold Favorite Paths", "Last", "1", older.c_str());
+    WritePrivateProfileStringA("vnlistold Favorite Paths", "Entry1", "C:\\o\\", older.c_str());
+    // And the all-applications lists in kestra.ini.
+    std::string kestra = WindowsFile("kestra.ini");
+    WritePrivateProfileStringA("All Files", "Last", "1", kestra.c_str());
+    WritePrivateProfileStringA("All Files", "Entry1", "C:\\k\\1.txt", kestra.c_str());
+
+    LoadAppLists(kApp);
+    LoadAppLists("vnlistold");
+    LoadAllAppsLists();
+    std::vector<std::string> entries = RecentSection(app, std::string(kApp) + " Recent Files");
+    CHECK(entries.size() == 25 && entries.front() == "C:\\old\\f5.txt" &&
+              entries.back() == "C:\\old\\f4.txt",
+          "the wrapped ring oldest first (%zu)", entries.size());
+    CHECK(Profile(app, old, "Last") == "4", "the old section stays");
+    CHECK(ListLast(kApp, false, false) == 25 &&
+              MemoryEntry(ListOf(kApp, false, false), 25) == "C:\\old\\f4.txt",
+          "and is in memory");
+    std::string mine = DataFile("vnlistold.vni");
+    CHECK(Profile(mine, "vnlistold Recent Files", "Entry2") == "C:\\o\\2.txt",
+          "recent files from the older data folder");
+    CHECK(Profile(mine, "vnlistold Favorite Paths", "Entry1") == "C:\\o\\",
+          "favourite folders from there too");
+    CHECK(MemoryEntry(ListOf("vnlistold", true, true), 1) == "C:\\o\\", "in memory");
+    CHECK(Profile(DataFile("ALLAPPS.vni"), "All Files", "Entry1") == "C:\\k\\1.txt" &&
+              MemoryEntry(ListOf(nullptr, false, false), 1) == "C:\\k\\1.txt",
+          "all applications from kestra.ini");
+    DeleteFileA(kestra.c_str());
+    DeleteFileA(WindowsFile("vantor.ini").c_str());
+    DeleteFileA(older.c_str());
+    RemoveDirectoryA(olderFolder.c_str());
+    CleanUpHookDLL();
+}
+
+void BadInput() {
+    PrepareFolders();
+    std::string app = AppFile();
+    std::string text = "[vnlistapp Recent Files]\r\nLast=150\r\nEntry1=C:\\" +
+                       std::string(400, 'x') +
+                       "\r\nEntry3=C:\\three.txt\r\n"
+                       "[vnlistapp Favorite Files]\r\nLast=9\r\nEntry1=C:\\f1.txt\r\n"
+                       "Entry2=C:\\f2.txt\r\nEntry4=C:\\f4.txt\r\n"
+                       "[vnlistapp Recent Paths]\r\nLast=-7\r\nEntry2=C:\\p\\\r\n"
+                       "[vnlistapp Favorite Paths]\r\nLast=0\r\nEntry1=C:\\kept\\\r\n"
+                       "garbage line without equals\r\n\x01\x02\xff=\xfe\r\n";
+    WriteFileText(app, text);
+    LoadAppLists(kApp);
+    LoadAllAppsLists();
+    CHECK(ListLast(kApp, false, false) == 0, "Last 150 names no position");
+    CHECK(MemoryEntry(ListOf(kApp, false, false), 1).size() == 260, "long entry cut");
+    CHECK(ListLast(kApp, true, false) == 2 && ListLast(kApp, true, true) == 1,
+          "favourites end at the hole, whatever their Last says");
+    RecordChosenFile(kApp, "C:\\new.txt");
+    CHECK(Profile(app, std::string(kApp) + " Recent Files", "Last") == "1", "the ring restarts");
+
+    // A hostile dialog title cannot add lines to the file.
+    SaveLastFileType(kApp, "Open\r\n[vnlistapp Recent Files]\r\nLast", "x\r\nLast=99");
+    CHECK(Parse(ReadFileText(app)).sections.size() == 5, "no section was forged");
+    CHECK(Profile(app, std::string(kApp) + " Recent Files", "Last") == "1", "Last kept");
+
+    // A list file that cannot be read (a folder of that name) reads as empty lists and takes no
+    // write; nothing fails.
+    CreateDirectoryA(DataFile("vnlistdir.vni").c_str(), nullptr);
+    LoadAppLists("vnlistdir");
+    RecordChosenFile("vnlistdir", "C:\\d.txt");
+    CHECK(ListOf("vnlistdir", false, false) && ListLast("vnlistdir", true, false) == 0,
+          "a slot with empty lists");
+    CHECK(!AddFavoriteFromDialog("vnlistdir", "", false), "empty text refused");
+    // Downloaded installers are often named like setup[1].exe: their sections carry brackets.
+    LoadAppLists("setup[1]");
+    RecordChosenFile("setup[1]", "C:\\s.txt");
+    ReleaseAppLists("setup[1]");
+    LoadAppLists("setup[1]");
+    CHECK(MemoryEntry(ListOf("setup[1]", false, false), 1) == "C:\\s.txt",
+          "a module name with brackets reads back: %s",
+          MemoryEntry(ListOf("setup[1]", false, false), 1).c_str());
+    // Module names that would leave the data folder get no lists.
+    LoadAppLists("..\\escape");
+    CHECK(ListOf("..\\escape", false, false) == nullptr, "no slot for a path");
+    CleanUpHookDLL();
+}
+
+void Concurrent() {
+    PrepareFolders();
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, kWorkers, kReadyName);
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, kGoName);
+    std::vector<HANDLE> workers;
+    for (int i = 0; i < kWorkers; ++i) {
+        CreateDirectoryA((std::string(g_data) + "\\w" + std::to_string(i)).c_str(), nullptr);
+        HANDLE p = Spawn("worker " + std::to_string(i));
+        CHECK(p != nullptr, "worker %d started", i);
+        if (p)
+            workers.push_back(p);
+    }
+    int readyCount = 0;
+    for (size_t i = 0; i < workers.size(); ++i)
+        readyCount += WaitForSingleObject(ready, 60000) == WAIT_OBJECT_0;
+    CHECK(readyCount == kWorkers, "%d workers ready", readyCount);
+    DWORD start = GetTickCount();
+    SetEvent(go);
+    int failed = 0;
+    for (HANDLE p : workers)
+        failed += WaitExit(p, 120000) != 0;
+    printf("%d processes recorded %d files each in %lu ms\n", kWorkers, kFilesPerWorker,
+           GetTickCount() - start);
+    CHECK(failed == 0, "%d workers failed", failed);
+
+    std::set<std::string> expected;
+    for (int i = 0; i < kWorkers; ++i)
+        for (int k = 0; k < kFilesPerWorker; ++k)
+            expected.insert(WorkerFile(i, k));
+    struct List {
+        std::string file, section;
+        size_t count;
+    };
+    const List lists[] = {
+        {AppFile(), std::string(kApp) + " Recent Files", expected.size()},
+        {DataFile("ALLAPPS.vni"), "All Files", expected.size()},
+        {AppFile(), std::string(kApp) + " Recent Paths", kWorkers},
+        {DataFile("ALLAPPS.vni"), "All Paths", kWorkers},
+    };
+    for (const List& l : lists) {
+        CHECK(Parse(ReadFileText(l.file)).parsed, "%s parses", l.file.c_str());
+        std::vector<std::string> entries = RecentSection(l.file, l.section);
+        std::set<std::string> distinct(entries.begin(), entries.end());
+        CHECK(entries.size() == l.count && distinct.size() == l.count,
+              "%s: %zu entries, %zu distinct, expected %zu", l.section.c_str(), entries.size(),
+              distinct.size(), l.count);
+    }
+    std::vector<std::string> files = RecentSection(AppFile(), lists[0].section);
+    std::vector<std::string> all = RecentSection(lists[1].file, lists[1].section);
+    CHECK(std::set<std::string>(files.begin(), files.end()) == expected &&
+              std::set<std::string>(all.begin(), all.end()) == expected,
+          "all %zu files are in both recent-file lists", expected.size());
+    CHECK(Profile(AppFile(), lists[0].section, "Sequence") ==
+              std::to_string(kWorkers * kFilesPerWorker),
+          "every change counted once: %s",
+          Profile(AppFile(), lists[0].section, "Sequence").c_str());
+    CloseHandle(ready);
+    CloseHandle(go);
+    CleanUpHookDLL();
+}
+
+void AbandonedLock() {
+    PrepareFolders();
+    LoadAppLists(kApp);
+    LoadAllAppsLists();
+    RecordChosenFile(kApp, "C:\\a\\1.txt");
+    RecordChosenFile(kApp, "C:\\a\\2.txt");
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, 1, kReadyName);
+    HANDLE holder = Spawn("hold 200 die");
+    CHECK(holder && WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0, "the holder has the lock");
+    CHECK(WaitExit(holder, 30000) == 0, "the holder died with the lock");
+    SharedState* s = Shared();
+    CHECK(s && s->lists.allRecentFilesLast == 55, "the shared lists were left half-changed");
+    RecordChosenFile(kApp, "C:\\a\\3.txt");
+    ListEntries* list = ListOf(nullptr, false, false);
+    CHECK(ListLast(nullptr, false, false) == 3 && MemoryEntry(list, 1) == "C:\\a\\1.txt" &&
+              MemoryEntry(list, 3) == "C:\\a\\3.txt" && MemoryEntry(list, 4) == "<empty>",
+          "read again from the file, then changed: Last %d", ListLast(nullptr, false, false));
+    CHECK(RecentSection(DataFile("ALLAPPS.vni"), "All Files").size() == 3, "and the file");
+    ListLock lock(100);
+    CHECK(lock.Held() && !lock.Abandoned(), "the lock works normally afterwards");
+    CloseHandle(ready);
+    CleanUpHookDLL();
+}
+
+void LockTimeout() {
+    PrepareFolders();
+    LoadAppLists(kApp);
+    LoadAllAppsLists();
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, 1, kReadyName);
+    HANDLE holder = Spawn("hold 8000");
+    CHECK(holder && WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0, "the holder has the lock");
+    DWORD start = GetTickCount();
+    RecordChosenFile(kApp, "C:\\late.txt");
+    DWORD waited = GetTickCount() - start;
+    CHECK(waited >= kListLockStallMs - 100 && waited < kListLockStallMs + 1500,
+          "the dialog waited %lu ms", waited);
+    CHECK(Profile(AppFile(), std::string(kApp) + " Recent Files", "Last") == "<none>",
+          "nothing was written without the lock");
+    CHECK(WaitExit(holder, 30000) == 0, "the holder released the lock");
+    RecordChosenFile(kApp, "C:\\late.txt");
+    CHECK(Profile(AppFile(), std::string(kApp) + " Recent Files", "Entry1") == "C:\\late.txt",
+          "recorded once the lock is free");
+    CloseHandle(ready);
+    CleanUpHookDLL();
+}
+
+struct Scenario {
+    const char* name;
+    void (*run)();
+};
+
+const Scenario kScenarios[] = {
+    {"files", FilesRoundTrip},  {"migrate", Migrate},         {"bad-input", BadInput},
+    {"concurrent", Concurrent}, {"abandoned", AbandonedLock}, {"lock-timeout", LockTimeout},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc >= 3 && !strcmp(argv[1], "worker"))
+        return Worker(atoi(argv[2]));
+    if (argc >= 3 && !strcmp(argv[1], "hold"))
+        return Hold(static_cast<DWORD>(atoi(argv[2])), argc >= 4 && !strcmp(argv[3], "die"));
+    if (argc < 2) {
+        printf("usage: vnlisttest scenario\n");
+        return 2;
+    }
+    for (const Scenario& sc : kScenarios) {
+        if (!strcmp(sc.name, argv[1])) {
+            sc.run();
+            return CheckSummary(sc.name);
+        }
+    }
+    printf("unknown scenario %s\n", argv[1]);
+    return 2;
+}
