@@ -51,9 +51,13 @@ bool AskDialog(HWND dialog, UINT msg, WPARAM size, char* out, size_t outSize) {
     return true;
 }
 
+// Presses Enter in the file name box. When the box is a combo box the keys go to the edit field
+// inside it, which is where a user's Enter arrives.
 void PostEnter(HWND box) {
-    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    PostMessageA(box, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
+    HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
+    HWND target = edit ? edit : box;
+    PostMessageA(target, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    PostMessageA(target, WM_KEYUP, VK_RETURN, static_cast<LPARAM>(0xC01C0001u));
 }
 
 bool Usable(HWND box) {
@@ -245,8 +249,19 @@ BOOL BrowseForDestination(HWND owner, const char* initialName, char* fileTitle, 
     ofn.lpstrTitle = title[0] ? title : nullptr;
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST | OFN_NOREADONLYRETURN |
                 OFN_LONGNAMES;
+    // The common-dialog library is found when it is needed: importing it would load it, and the
+    // shell libraries it pulls in, into every process of the desktop.
+    HMODULE comdlg = GetModuleHandleA("comdlg32.dll");
+    if (!comdlg)
+        comdlg = LoadLibraryA("comdlg32.dll");
+    using SaveFn = BOOL(WINAPI*)(OPENFILENAMEA*);
+    auto save = comdlg ? reinterpret_cast<SaveFn>(
+                             reinterpret_cast<void*>(GetProcAddress(comdlg, "GetSaveFileNameA")))
+                       : nullptr;
+    if (!save)
+        return FALSE;
     g_process.browseFlag = 1;
-    BOOL chosen = GetSaveFileNameA(&ofn);
+    BOOL chosen = save(&ofn);
     g_process.browseFlag = 0;
     if (chosen && folder)
         ParentFolder(folder, kMaxPath, file, true);

@@ -8,6 +8,7 @@
 #include "settings.h"
 #include "text.h"
 #include "../commands/disabling_win.h"
+#include "../lists/list_files_win.h"
 
 #include <cstring>
 
@@ -73,6 +74,8 @@ bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* modul
         return false;
 
     ReadHookSettings(*s, module);
+    LoadAppLists(module);
+    LoadAllAppsLists();
 
     char title[80] = "";
     GetWindowTextA(dialog, title, sizeof title);

@@ -99,6 +99,8 @@ struct DialogRecord {
     int32_t placementHeight;
     int32_t placementWidth;
     uint32_t destroyed; // WM_DESTROY has been seen
+    // "This dialog only" choices of the disabling dialog, written with the title at close.
+    uint32_t pendingExcludes[3];
 };
 
 struct DialogTable {

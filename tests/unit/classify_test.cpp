@@ -304,3 +304,32 @@ TEST(DialogTable, TenSlotsFoundByTheLowSixteenBits) {
 }
 
 } // namespace
+
+#include "hook/core/app_rules.h"
+
+namespace {
+
+ExcludeFlags Rules(const char* module, const char* title, DialogTraits traits = {}) {
+    ExcludeFlags flags = {};
+    ApplyApplicationRules(module, title, traits, flags);
+    return flags;
+}
+
+TEST(ApplicationRules, KnownApplicationsKeepWhatTheyNeed) {
+    EXPECT_TRUE(Rules("VB6", "Open Project").All());
+    ExcludeFlags f = Rules("myVb5app", "New Project");
+    EXPECT_EQ(f.excluded[kSizing], 1u);
+    EXPECT_EQ(f.excluded[kFileManagement] + f.excluded[kLastFolder], 0u);
+    EXPECT_FALSE(Rules("vb6", "Open Project").All()); // module part with case
+    EXPECT_FALSE(Rules("VB6", "open project").All()); // title exactly
+    f = Rules("mmc", "Open");
+    EXPECT_EQ(f.excluded[kLastFolder], 1u);
+    EXPECT_EQ(f.excluded[kSizing], 0u);
+    EXPECT_EQ(Rules("mmcx", "Open").excluded[kLastFolder], 0u);
+    EXPECT_EQ(Rules("PKZIPW", "Add", {true, false, nullptr}).excluded[kSizing], 1u);
+    EXPECT_EQ(Rules("PKZIPW", "Add", {false, false, nullptr}).excluded[kSizing], 0u);
+    EXPECT_TRUE(Rules("any", "PKZIP Extract", {false, true, "(c) PKWARE Inc."}).All());
+    EXPECT_FALSE(Rules("any", "PKZIP Extract", {false, true, nullptr}).All());
+}
+
+} // namespace

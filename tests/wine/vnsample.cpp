@@ -12,6 +12,8 @@
 //                                 (default 1500) it is closed with NAME typed into the file name
 //                                 box (OK), or cancelled when no NAME is given. Prints the chosen
 //                                 file; exit 0 when the dialog returned a file, 1 when cancelled
+//                                 VNSAMPLE_RESIZE="W H" resizes it first, as a user would;
+//                                 VNSAMPLE_INITIAL_DIR is the folder the application asks for.
 //   vnsample print [MS]           show the print dialog and cancel it after MS milliseconds
 //   vnsample template [MS]        show a dialog of the application's own with the ids of the
 //                                 standard file dialog, closed after MS milliseconds
@@ -65,11 +67,38 @@ HWND ThisThreadsDialog() {
     return nullptr;
 }
 
+// What the dialog looked like just before it was closed, for the test manager to check:
+// "rect L T R B", "visible 0|1", "folder PATH" lines in vnsample-report.txt.
+void ReportDialog(HWND dlg) {
+    // Next to the program: the dialog changes the current folder as it navigates.
+    char path[MAX_PATH + 32] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
+    FILE* f = fopen(path, "w");
+    if (!f)
+        return;
+    RECT rc = {};
+    GetWindowRect(dlg, &rc);
+    char folder[MAX_PATH * 2] = "";
+    SendMessageA(dlg, WM_USER + 102, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    fprintf(f, "rect %ld %ld %ld %ld\nvisible %d\nfolder %s\n", rc.left, rc.top, rc.right,
+            rc.bottom, IsWindowVisible(dlg) ? 1 : 0, folder);
+    fclose(f);
+}
+
 void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dlg = ThisThreadsDialog();
     if (!dlg)
         return; // not shown yet: try again at the next tick
     KillTimer(nullptr, id);
+    // VNSAMPLE_RESIZE="W H": the user resizes the dialog before closing it.
+    char resize[32];
+    int w = 0, h = 0;
+    if (GetEnvironmentVariableA("VNSAMPLE_RESIZE", resize, sizeof resize) &&
+        sscanf(resize, "%d %d", &w, &h) == 2)
+        SetWindowPos(dlg, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
+    ReportDialog(dlg);
     if (g_typeName) {
         // The file name box is combo 1148 in the explorer-style dialog, edit 1152 in others.
         HWND box = GetDlgItem(dlg, 1148);
@@ -92,6 +121,10 @@ int FileDialog(bool save) {
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : 0);
+    // VNSAMPLE_INITIAL_DIR: the folder the application asks the dialog to open in.
+    char initial[MAX_PATH] = "";
+    if (GetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", initial, sizeof initial))
+        ofn.lpstrInitialDir = initial;
     SetTimer(nullptr, 0, g_closeAfterMs, CloseDialogTimer);
     BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
     printf("%s\n", ok ? file : "<cancelled>");

@@ -520,6 +520,148 @@ void ShiftDisables() {
     CleanUpHookDLL();
 }
 
+// What the sample reported about its last file dialog just before closing it.
+struct DialogReport {
+    RECT rect = {};
+    int visible = -1;
+    std::string folder;
+};
+
+DialogReport ReadReport() {
+    DialogReport r;
+    FILE* f = fopen("vnsample-report.txt", "r");
+    if (!f)
+        return r;
+    char line[600];
+    while (fgets(line, sizeof line, f)) {
+        line[strcspn(line, "\r\n")] = 0;
+        if (!strncmp(line, "rect ", 5))
+            sscanf(line + 5, "%ld %ld %ld %ld", &r.rect.left, &r.rect.top, &r.rect.right,
+                   &r.rect.bottom);
+        else if (!strncmp(line, "visible ", 8))
+            r.visible = atoi(line + 8);
+        else if (!strncmp(line, "folder ", 7))
+            r.folder = line + 7;
+    }
+    fclose(f);
+    return r;
+}
+
+std::string ListFile(const char* module) {
+    return DataFile((std::string(module) + ".vni").c_str());
+}
+
+std::string ReadList(const char* module, const char* list, const char* key) {
+    char buf[300];
+    GetPrivateProfileStringA((std::string(module) + " " + list).c_str(), key, "<none>", buf,
+                             sizeof buf, ListFile(module).c_str());
+    return buf;
+}
+
+void WaitFor(HANDLE process) {
+    for (int i = 0; i < 300 && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; ++i)
+        PumpFor(50);
+    CloseHandle(process);
+}
+
+// A fixed dialog is enlarged to 70 % of the 1024 x 768 screen and centred, and shown; a picture
+// of it is kept as an artifact of the run.
+void Placement() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    HANDLE sample = Start("vnsample.exe open 3000");
+    PumpFor(1800);
+    RunUnix("/usr/bin/import -window root extended-dialog.png");
+    WaitFor(sample);
+    DialogReport r = ReadReport();
+    CHECK(r.visible == 1, "the dialog is shown");
+    CHECK(r.rect.left == 154 && r.rect.top == 115 && r.rect.right == 870 && r.rect.bottom == 652,
+          "placed at %ld,%ld-%ld,%ld", r.rect.left, r.rect.top, r.rect.right, r.rect.bottom);
+    CleanUpHookDLL();
+}
+
+// The chosen file is recorded; the application's next dialog opens in its folder; a dialog that
+// is cancelled records nothing but its position and size; an application excluded from the last
+// folder opens where it says.
+void LastFolder() {
+    PrepareFolders();
+    std::string docs = DataFile("docs");
+    CreateDirectoryA(docs.c_str(), nullptr);
+    std::string file = docs + "\\report.txt";
+    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DeleteFileA(ListFile("vnsample").c_str());
+    SetupHookDLL(g_manager);
+
+    CHECK(RunSample(("open 1500 \"" + file + "\"").c_str()) == 0, "a file is chosen");
+    CHECK(ReadList("vnsample", "Recent Files", "Entry1") == file, "recorded: %s",
+          ReadList("vnsample", "Recent Files", "Entry1").c_str());
+    std::string folder = ReadList("vnsample", "Recent Paths", "Entry1");
+    CHECK(folder == docs + "\\" || folder == docs, "its folder recorded: %s", folder.c_str());
+
+    // The application asks for its own folder each time; the last folder wins unless excluded.
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", g_cwd);
+    CHECK(RunSample("open 1500") == 1, "the next dialog, cancelled");
+    DialogReport r = ReadReport();
+    CHECK(!CompareNoCase(r.folder.c_str(), docs.c_str(), 300), "opened in %s", r.folder.c_str());
+    CHECK(ReadList("vnsample", "Recent Files", "Last") == "1", "cancel records no file");
+    CHECK(ReadIni("LastLeft") == "154" && ReadIni("LastWidth") == "716",
+          "but saves position and size: %s %s", ReadIni("LastLeft").c_str(),
+          ReadIni("LastWidth").c_str());
+
+    WriteIni("NumLastDirExcludes", "1");
+    WriteIni("LastDirExclude1", "vnsample");
+    g_serial = 200;
+    CHECK(RunSample("open 1500") == 1, "a dialog excluded from the last folder");
+    r = ReadReport();
+    CHECK(!CompareNoCase(r.folder.c_str(), g_cwd, 300), "opens where the application says: %s",
+          r.folder.c_str());
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    CleanUpHookDLL();
+}
+
+// With "UseLastSize" the size one application's dialog ended with is the next dialog's size,
+// whatever the application.
+void LastSize() {
+    PrepareFolders();
+    WriteIni("UseLastSize", "1");
+    CopyFileA("vnsample.exe", "vnother.exe", FALSE);
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_RESIZE", "800 600");
+    CHECK(RunSample("open 1500") == 1, "a dialog resized by its user");
+    SetEnvironmentVariableA("VNSAMPLE_RESIZE", nullptr);
+    CHECK(ReadIni("LastWidth") == "800" && ReadIni("LastHeight") == "600", "size saved: %s x %s",
+          ReadIni("LastWidth").c_str(), ReadIni("LastHeight").c_str());
+    WaitFor(Start("vnother.exe open 1500"));
+    DialogReport r = ReadReport();
+    CHECK(r.rect.right - r.rect.left == 800 && r.rect.bottom - r.rect.top == 600,
+          "another application's dialog gets it: %ld x %ld", r.rect.right - r.rect.left,
+          r.rect.bottom - r.rect.top);
+    CleanUpHookDLL();
+}
+
+// Alt held while the dialog closes with OK adds the file and its folder to the favourites.
+void AltFavorite() {
+    PrepareFolders();
+    DeleteFileA(ListFile("vnsample").c_str());
+    std::string file = DataFile("fav.txt");
+    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    SetupHookDLL(g_manager);
+    SetWindowPos(g_manager, HWND_TOPMOST, 0, 0, 300, 200, SWP_SHOWWINDOW);
+    SetForegroundWindow(g_manager);
+    PumpFor(300);
+    RunUnix("/usr/bin/xdotool mousemove 100 100");
+    HANDLE sample = Start("vnsample.exe open 2000 \"" + file + "\"");
+    PumpFor(1500);
+    RunUnix("/usr/bin/xdotool keydown alt");
+    WaitFor(sample);
+    RunUnix("/usr/bin/xdotool keyup alt");
+    CHECK(ReadList("vnsample", "Favorite Files", "Entry1") == file, "favourite file: %s",
+          ReadList("vnsample", "Favorite Files", "Entry1").c_str());
+    CHECK(ReadList("vnsample", "Favorite Paths", "Entry1") != "<none>", "and its folder");
+    CHECK(ReadList("vnsample", "Recent Files", "Entry1") == file, "and still a recent file");
+    CleanUpHookDLL();
+}
+
 struct Scenario {
     const char* name;
     void (*run)();
@@ -530,6 +672,8 @@ const Scenario kScenarios[] = {
     {"remove-hook", RemoveHook},   {"setup-twice", SetupTwice}, {"registry", Registry},
     {"settings-ini", SettingsIni}, {"trained-db", TrainedDb},   {"take-over", TakeOver},
     {"leave-alone", LeaveAlone},   {"exclusions", Exclusions},  {"shift-disables", ShiftDisables},
+    {"placement", Placement},      {"last-folder", LastFolder}, {"last-size", LastSize},
+    {"alt-favorite", AltFavorite},
 };
 
 } // namespace
