@@ -1,0 +1,457 @@
+#include "main_window_win.h"
+
+#include "help_topics.h"
+#include "resource.h"
+#include "settings_serial.h"
+#include "ui_win.h"
+
+#include "hook/core/file_names.h"
+#include "hook/core/messages.h"
+#include "hook/core/settings_win.h"
+#include "hook/core/shared_state_win.h"
+#include "hook/core/text.h"
+#include "hook/core/vnhook_api.h"
+#include "hook/trained/trained_db_win.h"
+
+#include <cstring>
+
+namespace vn {
+
+namespace {
+
+// The link's previous window procedure and its cursor. There is one link in one window.
+WNDPROC g_linkPreviousProc = nullptr;
+HCURSOR g_handCursor = nullptr;
+
+// Windows of any process, as the list of open dialogs sees them.
+class Win32WindowProbe : public WindowProbe {
+  public:
+    bool Exists(uint32_t window) override { return IsWindow(ToHwnd(window)) != FALSE; }
+    uint32_t OwnerOf(uint32_t window) override { return FromHandle(GetParent(ToHwnd(window))); }
+};
+
+HICON LoadIconAtSize(HINSTANCE instance, int id, int sizeMetric) {
+    int size = GetSystemMetrics(sizeMetric);
+    return static_cast<HICON>(
+        LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
+}
+
+} // namespace
+
+bool MainWindow::Construct(HINSTANCE instance) {
+    instance_ = instance;
+    bigIcon_ = LoadIconAtSize(instance, IDI_MAIN, SM_CXICON);
+    smallIcon_ = LoadIconAtSize(instance, IDI_TRAY_ENABLED, SM_CXSMICON);
+    tray_.Load(instance);
+    g_handCursor = LoadCursorA(instance, MAKEINTRESOURCEA(IDC_HAND_CURSOR));
+    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    configShown_ = false;
+    closeAllowed_ = true;
+    RegistryFolderSource registry;
+    return ReadRegistryFolders(registry, programFolder_, dataFolder_, sizeof programFolder_) == 1;
+}
+
+HWND MainWindow::Create() {
+    HWND hwnd = CreateDialogParamA(instance_, MAKEINTRESOURCEA(IDD_MAIN), nullptr, DialogProc,
+                                   reinterpret_cast<LPARAM>(this));
+    if (!hwnd)
+        return nullptr;
+    ShowWindow(hwnd, SW_HIDE);
+    SetWindowTextA(hwnd, kMainWindowTitle);
+    return hwnd;
+}
+
+INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    MainWindow* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<MainWindow*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        self->hwnd_ = hwnd;
+    }
+    return self ? self->OnMessage(msg, wParam, lParam) : FALSE;
+}
+
+// A dialog procedure hands back a message's result through DWLP_MSGRESULT.
+INT_PTR MainWindow::Result(LONG_PTR value) {
+    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, value);
+    return TRUE;
+}
+
+INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog();
+        return TRUE;
+    case MSG_SETTINGS_SERIAL:
+        return Result(static_cast<LONG_PTR>(settingsSerial_));
+    case MSG_SETTINGS_CHANGED:
+        // The library wrote the file: take its values, so that the next write keeps them, and
+        // make every process read the file anew.
+        ReadSettings();
+        settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
+        return Result(0);
+    case MSG_OPEN_CONFIGURATION:
+        ShowConfiguration(lParam != 0);
+        return Result(1);
+    case MSG_DIALOG_OPENED: {
+        Win32WindowProbe probe;
+        openDialogs_.Opened(FromHandle(reinterpret_cast<HWND>(wParam)), probe);
+        return Result(0);
+    }
+    case MSG_DIALOG_CLOSED:
+        openDialogs_.Closed(FromHandle(reinterpret_cast<HWND>(wParam)));
+        return Result(0);
+    case MSG_SHOW_TRAINED_ENTRY:
+        // The trained-entry editor lives on the configuration's applications page; until it
+        // comes, the configuration is shown with the database as it now is.
+        LoadTrainedDatabase();
+        ShowConfiguration(true);
+        return Result(0);
+    case kTrayCallbackMessage:
+        OnTrayCallback(static_cast<UINT>(lParam));
+        return Result(0);
+    case kPageChangedMessage:
+        pagesChanged_ = true;
+        EnableApply(true);
+        return Result(0);
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(hwnd_, IDC_MAKER_LINK))
+            return reinterpret_cast<INT_PTR>(
+                OnLinkColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)));
+        return FALSE;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam));
+        return TRUE;
+    case WM_DESTROY:
+        OnDestroy();
+        return TRUE;
+    case WM_NCDESTROY:
+        if (linkFont_)
+            DeleteObject(linkFont_);
+        linkFont_ = nullptr;
+        tray_.Free();
+        return FALSE;
+    default:
+        if (taskbarCreated_ && msg == taskbarCreated_) {
+            // The notification area was created anew (the shell restarted): the icon is gone.
+            if (settings_.showIcon)
+                tray_.Add(hwnd_, Switches());
+            return Result(0);
+        }
+        return FALSE;
+    }
+}
+
+void MainWindow::OnInitDialog() {
+    SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    settingsSerial_ = GetTickCount();
+
+    HWND link = GetDlgItem(hwnd_, IDC_MAKER_LINK);
+    if (link) {
+        LOGFONTA font = {};
+        HFONT current = reinterpret_cast<HFONT>(SendMessageA(link, WM_GETFONT, 0, 0));
+        if (!current || !GetObjectA(current, sizeof font, &font))
+            GetObjectA(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+        font.lfUnderline = TRUE;
+        linkFont_ = CreateFontIndirectA(&font);
+        SendMessageA(link, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
+        g_linkPreviousProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(link, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkProc)));
+    }
+
+    SetupHookDLL(hwnd_);
+
+    JoinPath(iniPath_, sizeof iniPath_, dataFolder_, kIniFileName);
+    JoinPath(trainedDbFile_, sizeof trainedDbFile_, dataFolder_, kTrainedDbFileName);
+
+    SetManagerDefaults(settings_, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    ReadSettings();
+    LoadTrainedDatabase();
+    NotSoCommonEnabled(settings_.trainedEnabled != 0);
+    CommonEnabled(settings_.commonEnabled != 0);
+    if (settings_.showIcon)
+        tray_.Add(hwnd_, Switches());
+    // Writing every key gives a fresh installation the manager's defaults and carries values
+    // imported from the older product's file into ours.
+    WriteAllSettings();
+}
+
+void MainWindow::OnCommand(UINT id) {
+    switch (id) {
+    case ID_TRAY_CONFIGURATION:
+        ShowConfiguration(true);
+        break;
+    case ID_TRAY_ENABLE_COMMON:
+        SetCommon(!IsCommonEnabled());
+        UpdateTrayIcon();
+        break;
+    case ID_TRAY_ENABLE_TRAINED:
+        SetTrained(!IsNotSoCommonEnabled());
+        UpdateTrayIcon();
+        break;
+    case ID_TRAY_TRAIN_NEW:
+        NotSoCommonManualSelect();
+        break;
+    case ID_TRAY_HELP_CONTENTS:
+        ShowHelp(hwnd_, programFolder_, kHelpContents);
+        break;
+    case ID_TRAY_HELP_INTRODUCTION:
+        ShowHelp(hwnd_, programFolder_, kHelpIntroduction);
+        break;
+    case ID_TRAY_WEB_SITE:
+        OpenWebSite(hwnd_);
+        break;
+    case ID_TRAY_FEEDBACK:
+        OpenFeedbackMail(hwnd_);
+        break;
+    case ID_TRAY_HIDE_ICON:
+        ToggleIcon();
+        break;
+    case ID_TRAY_CLOSE:
+        Quit();
+        break;
+    case IDC_CLOSE_VANTOR:
+        CloseButton();
+        break;
+    case IDC_HELP_BUTTON:
+        ShowHelp(hwnd_, programFolder_, kHelpConfiguration);
+        break;
+    case IDC_APPLY:
+        Apply();
+        break;
+    case IDOK:
+        Apply();
+        HideConfiguration();
+        break;
+    case IDCANCEL:
+        Cancel();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::OnTrayCallback(UINT mouseMessage) {
+    if (mouseMessage == kTrayLeftButtonUp) {
+        // The keys are read as they are now: the click has just happened with them held.
+        bool shift = GetAsyncKeyState(VK_SHIFT) < 0;
+        bool ctrl = GetAsyncKeyState(VK_CONTROL) < 0;
+        TrayClick click = ClassifyTrayClick(shift, ctrl);
+        HookSwitches now = Switches();
+        HookSwitches next = SwitchesAfterClick(click, now);
+        switch (click) {
+        case TrayClick::kShowConfiguration:
+            ShowConfiguration(true);
+            break;
+        case TrayClick::kToggleCommon:
+            SetCommon(next.common);
+            break;
+        case TrayClick::kToggleTrained:
+            SetTrained(next.trained);
+            break;
+        case TrayClick::kBoth:
+            SetCommon(next.common);
+            SetTrained(next.trained);
+            break;
+        }
+        UpdateTrayIcon();
+    } else if (mouseMessage == kTrayRightButtonUp) {
+        ShowTrayMenu();
+    }
+}
+
+void MainWindow::OnDestroy() {
+    CleanUpHookDLL();
+    SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); // IDC_ARROW
+    tray_.Delete(hwnd_);
+    PostQuitMessage(0);
+}
+
+HBRUSH MainWindow::OnLinkColor(HDC dc, HWND link) {
+    LONG style = GetWindowLongA(link, GWL_STYLE);
+    if (!(style & SS_NOTIFY))
+        SetWindowLongA(link, GWL_STYLE, style | SS_NOTIFY); // or it never sees the mouse
+    if (linkFont_)
+        SelectObject(dc, linkFont_);
+    SetTextColor(dc, RGB(0, 0, 255));
+    SetBkMode(dc, TRANSPARENT);
+    return static_cast<HBRUSH>(GetStockObject(HOLLOW_BRUSH));
+}
+
+LRESULT CALLBACK MainWindow::LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    WNDPROC previous = g_linkPreviousProc;
+    switch (msg) {
+    case WM_SETCURSOR:
+        if (g_handCursor) {
+            SetCursor(g_handCursor);
+            return TRUE;
+        }
+        break;
+    case WM_LBUTTONDOWN:
+        OpenWebSite(GetParent(hwnd));
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        g_linkPreviousProc = nullptr;
+        break;
+    default:
+        break;
+    }
+    return previous ? CallWindowProcA(previous, hwnd, msg, wParam, lParam)
+                    : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void MainWindow::ShowConfiguration(bool closeAllowed) {
+    if (configShown_)
+        return;
+    configShown_ = true;
+    closeAllowed_ = closeAllowed;
+    ShowWindow(hwnd_, SW_SHOW);
+    ReadSettings();
+    LoadTrainedDatabase();
+    // The window comes to the front at once instead of flashing in the taskbar.
+    UINT flashCount = 0;
+    bool haveCount = SystemParametersInfoA(SPI_GETFOREGROUNDFLASHCOUNT, 0, &flashCount, 0) != FALSE;
+    SystemParametersInfoA(SPI_SETFOREGROUNDFLASHCOUNT, 0, nullptr, 0);
+    SetForegroundWindow(hwnd_);
+    BringWindowToTop(hwnd_);
+    if (haveCount)
+        SystemParametersInfoA(SPI_SETFOREGROUNDFLASHCOUNT, 0,
+                              reinterpret_cast<void*>(static_cast<UINT_PTR>(flashCount)), 0);
+    pagesChanged_ = false;
+    EnableApply(false);
+}
+
+void MainWindow::HideConfiguration() {
+    ShowWindow(hwnd_, SW_HIDE);
+    configShown_ = false;
+}
+
+void MainWindow::Apply() {
+    if (!pagesChanged_)
+        return;
+    settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
+    WriteAllSettings();
+    pagesChanged_ = false;
+    EnableApply(false);
+}
+
+void MainWindow::Cancel() {
+    ReadSettings();
+    LoadTrainedDatabase();
+    pagesChanged_ = false;
+    HideConfiguration();
+}
+
+void MainWindow::Quit() {
+    if (askingToQuit_)
+        return; // the question is already on the screen
+    Win32WindowProbe probe;
+    if (openDialogs_.AnyStillOpen(probe)) {
+        askingToQuit_ = true;
+        int answer = StringMessageBox(hwnd_, IDS_QUIT_CONFIRM, IDS_PRODUCT,
+                                      MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING);
+        askingToQuit_ = false;
+        if (answer != IDYES)
+            return;
+    }
+    DestroyWindow(hwnd_);
+}
+
+void MainWindow::CloseButton() {
+    if (closeAllowed_)
+        Quit();
+    else
+        StringMessageBox(hwnd_, IDS_CLOSE_REFUSED, IDS_PRODUCT, MB_OK | MB_ICONINFORMATION);
+}
+
+HookSwitches MainWindow::Switches() const {
+    return {IsCommonEnabled() != FALSE, IsNotSoCommonEnabled() != FALSE};
+}
+
+void MainWindow::SetCommon(bool on) {
+    settings_.commonEnabled = on ? 1 : 0;
+    ProfileIniFile ini(iniPath_);
+    WriteIntKey(ini, kKeyCommonEnabled, on ? 1 : 0);
+    CommonEnabled(on);
+}
+
+void MainWindow::SetTrained(bool on) {
+    settings_.trainedEnabled = on ? 1 : 0;
+    ProfileIniFile ini(iniPath_);
+    WriteIntKey(ini, kKeyTrainedEnabled, on ? 1 : 0);
+    NotSoCommonEnabled(on);
+}
+
+void MainWindow::ToggleIcon() {
+    settings_.showIcon = settings_.showIcon ? 0 : 1;
+    if (settings_.showIcon)
+        tray_.Add(hwnd_, Switches());
+    else
+        tray_.Delete(hwnd_);
+    WriteAllSettings();
+}
+
+void MainWindow::UpdateTrayIcon() {
+    if (settings_.showIcon)
+        tray_.Modify(hwnd_, Switches());
+}
+
+void MainWindow::ShowTrayMenu() {
+    HMENU menu = LoadMenuA(instance_, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+    HMENU popup = menu ? GetSubMenu(menu, 0) : nullptr;
+    if (!popup) {
+        if (menu)
+            DestroyMenu(menu);
+        return;
+    }
+    SetMenuDefaultItem(popup, ID_TRAY_CONFIGURATION, FALSE);
+    // The menu closes when the user clicks elsewhere only if its window is in the foreground.
+    SetForegroundWindow(hwnd_);
+    DeleteMenu(popup, ID_TRAY_TEST1, MF_BYCOMMAND);
+    DeleteMenu(popup, ID_TRAY_TEST2, MF_BYCOMMAND);
+    CheckMenuItem(popup, ID_TRAY_ENABLE_TRAINED,
+                  MF_BYCOMMAND | (IsNotSoCommonEnabled() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_TRAY_ENABLE_COMMON,
+                  MF_BYCOMMAND | (IsCommonEnabled() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_TRAY_HIDE_ICON,
+                  MF_BYCOMMAND | (settings_.showIcon ? MF_UNCHECKED : MF_CHECKED));
+    POINT at = {};
+    GetCursorPos(&at);
+    TrackPopupMenu(popup, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+    PostMessageA(hwnd_, WM_NULL, 0, 0);
+    DestroyMenu(menu);
+}
+
+void MainWindow::ReadSettings() {
+    ProfileIniFile ini(iniPath_);
+    char kestraPath[kPathSize];
+    KestraIniPath(kestraPath, sizeof kestraPath);
+    ProfileIniFile kestra(kestraPath);
+    ReadManagerSettings(settings_, ini, &kestra);
+}
+
+void MainWindow::WriteAllSettings() {
+    ProfileIniFile ini(iniPath_);
+    WriteManagerSettings(settings_, ini);
+    CommonEnabled(settings_.commonEnabled != 0);
+    NotSoCommonEnabled(settings_.trainedEnabled != 0);
+    if (settings_.showIcon) {
+        tray_.Add(hwnd_, Switches());
+        tray_.Modify(hwnd_, Switches());
+    } else {
+        tray_.Delete(hwnd_);
+    }
+}
+
+void MainWindow::LoadTrainedDatabase() {
+    memset(trained_, 0, sizeof trained_);
+    trainedCount_ = LoadTrainedDatabaseFile(trainedDbFile_, trained_);
+}
+
+void MainWindow::EnableApply(bool enable) {
+    EnableWindow(GetDlgItem(hwnd_, IDC_APPLY), enable ? TRUE : FALSE);
+}
+
+} // namespace vn

@@ -1,0 +1,89 @@
+// The manager's main window: the configuration dialog, hidden except while the user configures.
+// It is the window that every hooked process reports to, it owns the tray icon and it keeps
+// the library's hook installed for its lifetime.
+#pragma once
+
+#include <windows.h>
+
+#include "open_dialogs.h"
+#include "tray_icon_win.h"
+
+#include "hook/core/settings.h"
+#include "hook/core/shared_state.h"
+#include "hook/trained/trained_entry.h"
+
+namespace vn {
+
+// How a second start finds the running copy: the mutex tells that one runs, the title finds its
+// window (a dialog, class "#32770").
+constexpr const char* kMutexName = "VantorMutex";
+constexpr const char* kMainWindowTitle = "Vantor    by Orvelle Software";
+
+class MainWindow {
+  public:
+    // Loads the icons and reads the two registry folders. Returns false when the folders are
+    // missing; the current directory then stands in for them and the caller warns the user.
+    bool Construct(HINSTANCE instance);
+
+    // Creates the dialog, hidden, with its title. Null when it cannot be created.
+    HWND Create();
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+    INT_PTR OnMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    INT_PTR Result(LONG_PTR value);
+    void OnInitDialog();
+    void OnCommand(UINT id);
+    void OnTrayCallback(UINT mouseMessage);
+    void OnDestroy();
+    HBRUSH OnLinkColor(HDC dc, HWND link);
+
+    void ShowConfiguration(bool closeAllowed);
+    void HideConfiguration();
+    void Apply();
+    void Cancel();
+    void Quit();
+    void CloseButton();
+
+    HookSwitches Switches() const;
+    void SetCommon(bool on);
+    void SetTrained(bool on);
+    void ToggleIcon();
+    void UpdateTrayIcon();
+    void ShowTrayMenu();
+
+    void ReadSettings();
+    void WriteAllSettings();
+    void LoadTrainedDatabase();
+    void EnableApply(bool enable);
+
+    HINSTANCE instance_ = nullptr;
+    HWND hwnd_ = nullptr;
+    UINT taskbarCreated_ = 0;
+
+    uint32_t settingsSerial_ = 0;
+    bool configShown_ = false;
+    bool closeAllowed_ = true;
+    bool askingToQuit_ = false;
+    bool pagesChanged_ = false; // some page of the configuration has a change not applied yet
+    OpenDialogList openDialogs_;
+
+    char programFolder_[kPathSize] = "";
+    char dataFolder_[kPathSize] = "";
+    char iniPath_[kPathSize] = "";
+    char trainedDbFile_[kPathSize] = "";
+
+    // What the configuration pages hold: every setting, and the trained database.
+    ManagerSettings settings_ = {};
+    TrainedEntry trained_[kTrainedSlots] = {};
+    int trainedCount_ = 0;
+
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    TrayIcon tray_;
+    HFONT linkFont_ = nullptr;
+};
+
+} // namespace vn

@@ -1,0 +1,935 @@
+// System tests of the manager, vantor.exe, run as the user would run it: as its own process,
+// driven from outside through the messages, keys and clicks that reach it on a desktop.
+//
+// This program stands in for the notification area: it owns the window of class "Shell_TrayWnd"
+// to which Wine's Shell_NotifyIcon hands every icon (as WM_COPYDATA), records what the manager
+// asks for and clicks the icon the way the notification area does, by posting the icon's
+// callback message. So the tests need no taskbar, only the build's Wine prefix and X server.
+// Keys are held with SendInput, which sets the desktop's key state that the manager reads.
+//
+//   vnmgrtest SCENARIO          (see the table at the end)
+//   vnmgrtest owned-dialog N    helper: shows a dialog owned by a window of its own, titled
+//                               "vnmgr owned dialog N", until it is killed
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "hook/core/messages.h"
+#include "hook/core/shared_state_win.h"
+#include "hook/core/vnhook_api.h"
+#include "wine_check.h"
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+using namespace vn;
+
+namespace {
+
+const char kTitle[] = "Vantor    by Orvelle Software";
+const char kRegistryKey[] = "Software\\Orvelle Software\\Vantor";
+const char kTipEnabled[] = "Vantor - Enabled (Shift/Ctrl-click to disable)";
+const char kTipDisabled[] = "Vantor - Disabled (Shift/Ctrl-click to enable)";
+const char kTipCommonOff[] = "Vantor - Disabled for Common Dialogs (Shift-click to enable)";
+const char kTipTrainedOff[] = "Vantor - Disabled for Trained Dialogs (Ctrl-click to enable)";
+const char kQuitWarning[] = "***WARNING*** There seems to be a file dialog still open";
+const char kCloseRefused[] = "Vantor cannot be closed while a file dialog is open.";
+const char kNotInstalled[] = "WARNING! Vantor has not been installed properly for this user!";
+
+constexpr UINT kTrayCallback = WM_USER + 101;
+constexpr UINT kTrayId = 101;
+constexpr UINT kCmdClose = 130;
+constexpr UINT kCmdEnableCommon = 32774;
+constexpr UINT kCmdHideIcon = 32775;
+constexpr UINT kCmdEnableTrained = 32776;
+constexpr int kCloseButton = 1012;
+constexpr int kHelpButton = 57670;
+
+char g_cwd[MAX_PATH];
+char g_data[MAX_PATH];
+
+// --- the stand-in notification area ----------------------------------------------------------
+
+// One Shell_NotifyIcon call as Wine's shell32 sends it: a fixed header with the tip, then the
+// icon's mask and colour bits.
+struct TrayEvent {
+    DWORD action; // NIM_ADD, NIM_MODIFY, NIM_DELETE
+    HWND window;
+    UINT id;
+    UINT flags;
+    UINT callback;
+    std::string tip;
+    std::vector<BYTE> iconBits;
+};
+
+constexpr size_t kTipOffset = 16;       // after hWnd, uID, uFlags, uCallbackMessage
+constexpr size_t kIconBitsOffset = 960; // after the texts, GUID and the icon's four sizes
+std::vector<TrayEvent> g_tray;
+HWND g_trayWindow;
+
+LRESULT CALLBACK TrayProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_COPYDATA)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const COPYDATASTRUCT* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+    if (!data || data->cbData < kIconBitsOffset) {
+        printf("unexpected notification data of %lu bytes\n", data ? data->cbData : 0);
+        return FALSE;
+    }
+    const BYTE* bytes = static_cast<const BYTE*>(data->lpData);
+    const DWORD* header = reinterpret_cast<const DWORD*>(bytes);
+    TrayEvent e;
+    e.action = static_cast<DWORD>(data->dwData);
+    e.window = ToHwnd(header[0]);
+    e.id = header[1];
+    e.flags = header[2];
+    e.callback = header[3];
+    char tip[256];
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<const WCHAR*>(bytes + kTipOffset), 128, tip,
+                        sizeof tip, nullptr, nullptr);
+    tip[sizeof tip - 1] = 0;
+    e.tip = (e.flags & NIF_TIP) ? tip : "";
+    e.iconBits.assign(bytes + kIconBitsOffset, bytes + data->cbData);
+    g_tray.push_back(e);
+    return TRUE;
+}
+
+void CreateTray() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = TrayProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "Shell_TrayWnd";
+    RegisterClassA(&wc);
+    g_trayWindow = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP,
+                                   0, 0, 1, 1, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// The icon's bytes as shell32 sends them: mask bits, then colour bits.
+std::vector<BYTE> IconBytes(HICON icon) {
+    std::vector<BYTE> out;
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return out;
+    BITMAP mask = {}, color = {};
+    GetObjectA(info.hbmMask, sizeof mask, &mask);
+    LONG maskSize = (mask.bmPlanes * mask.bmWidth * mask.bmHeight * mask.bmBitsPixel + 15) / 16 * 2;
+    LONG colorSize = 0;
+    if (info.hbmColor) {
+        GetObjectA(info.hbmColor, sizeof color, &color);
+        colorSize =
+            (color.bmPlanes * color.bmWidth * color.bmHeight * color.bmBitsPixel + 15) / 16 * 2;
+    }
+    out.resize(static_cast<size_t>(maskSize + colorSize));
+    GetBitmapBits(info.hbmMask, maskSize, out.data());
+    if (info.hbmColor)
+        GetBitmapBits(info.hbmColor, colorSize, out.data() + maskSize);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    return out;
+}
+
+// The bytes of icon resource id of vantor.exe at the notification area's size.
+std::vector<BYTE> ExpectedIcon(int id) {
+    static HMODULE module = LoadLibraryExA("vantor.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HICON icon = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(id), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXSMICON),
+                                               GetSystemMetrics(SM_CYSMICON), 0));
+    std::vector<BYTE> bytes = IconBytes(icon);
+    if (icon)
+        DestroyIcon(icon);
+    return bytes;
+}
+
+// --- waiting, processes and windows ----------------------------------------------------------
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Answers messages (the tray's among them) until done() holds or ms have passed.
+bool WaitUntil(const std::function<bool()>& done, DWORD ms = 15000) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        Pump();
+        if (done())
+            return true;
+        if (GetTickCount() - start > ms)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+void Settle(DWORD ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
+struct Process {
+    HANDLE handle = nullptr;
+    DWORD id = 0;
+    bool Running() const { return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; }
+};
+
+Process Start(const std::string& commandLine, const char* folder = nullptr) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    Process p;
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si,
+                        &pi)) {
+        printf("cannot start %s (%lu)\n", commandLine.c_str(), GetLastError());
+        return p;
+    }
+    CloseHandle(pi.hThread);
+    p.handle = pi.hProcess;
+    p.id = pi.dwProcessId;
+    return p;
+}
+
+// Waits (answering messages) for the process to end; its exit status, or -1.
+int WaitExit(Process& p, DWORD ms = 20000) {
+    if (!p.handle)
+        return -1;
+    if (!WaitUntil([&] { return !p.Running(); }, ms))
+        return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(p.handle, &code);
+    return static_cast<int>(code);
+}
+
+void Kill(Process& p) {
+    if (p.Running()) {
+        TerminateProcess(p.handle, 99);
+        WaitForSingleObject(p.handle, 5000);
+    }
+    if (p.handle)
+        CloseHandle(p.handle);
+    p.handle = nullptr;
+}
+
+HWND MainWindow() {
+    return FindWindowA("#32770", kTitle);
+}
+
+BOOL CALLBACK CountMainWindow(HWND hwnd, LPARAM counter) {
+    char title[64], cls[16];
+    if (GetWindowTextA(hwnd, title, sizeof title) && GetClassNameA(hwnd, cls, sizeof cls) &&
+        !strcmp(title, kTitle) && !strcmp(cls, "#32770"))
+        ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
+int CountMainWindows() {
+    int count = 0;
+    EnumWindows(CountMainWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+struct WindowSearch {
+    DWORD process;
+    const char* cls;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM param) {
+    WindowSearch* s = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char c[32], title[64];
+    GetClassNameA(hwnd, c, sizeof c);
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (owner == s->process && IsWindowVisible(hwnd) && !strcmp(c, s->cls) &&
+        strcmp(title, kTitle) != 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level window of the process, of class cls, other than its main window.
+HWND FindWindowOf(DWORD process, const char* cls) {
+    WindowSearch search = {process, cls, nullptr};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// All the texts of a message box's static controls, joined.
+std::string BoxText(HWND box) {
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[16], buf[600];
+        GetClassNameA(child, cls, sizeof cls);
+        if (!_stricmp(cls, "Static") && GetWindowTextA(child, buf, sizeof buf))
+            text += buf;
+    }
+    return text;
+}
+
+HWND WaitForBox(const Process& p, DWORD ms = 15000) {
+    HWND box = nullptr;
+    WaitUntil([&] { return (box = FindWindowOf(p.id, "#32770")) != nullptr; }, ms);
+    return box;
+}
+
+// Ends a message box as the button id would.
+void Answer(HWND box, int id) {
+    PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(id), 0);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+}
+
+LRESULT SendTo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result))
+        return -1;
+    return static_cast<LRESULT>(result);
+}
+
+void Hold(bool shift, bool ctrl, bool down) {
+    INPUT in[2] = {};
+    UINT n = 0;
+    for (WORD key :
+         {static_cast<WORD>(shift ? VK_SHIFT : 0), static_cast<WORD>(ctrl ? VK_CONTROL : 0)}) {
+        if (!key)
+            continue;
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = key;
+        in[n].ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+        ++n;
+    }
+    if (n)
+        SendInput(n, in, sizeof(INPUT));
+}
+
+// --- the registry, the data folder and the settings file -------------------------------------
+
+void SetRegistryFolders(const char* program, const char* data) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "Program Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(program),
+                   static_cast<DWORD>(strlen(program) + 1));
+    RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   static_cast<DWORD>(strlen(data) + 1));
+    RegCloseKey(key);
+}
+
+std::string RegistryValue(const char* name) {
+    char buf[MAX_PATH] = "";
+    DWORD size = sizeof buf;
+    if (RegGetValueA(HKEY_CURRENT_USER, kRegistryKey, name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
+        ERROR_SUCCESS)
+        return "<none>";
+    return buf;
+}
+
+std::string DataFile(const char* name) {
+    return std::string(g_data) + "\\" + name;
+}
+
+// A fresh data folder beside the programs, named in the registry.
+void PrepareFolders() {
+    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
+    snprintf(g_data, sizeof g_data, "%s\\vnmgr-data", g_cwd);
+    CreateDirectoryA(g_data, nullptr);
+    for (const char* f : {"vantor.ini", "vantor.dat"})
+        DeleteFileA(DataFile(f).c_str());
+    SetRegistryFolders(g_cwd, g_data);
+}
+
+std::string ReadIni(const char* key, const std::string& file = "") {
+    char buf[256];
+    GetPrivateProfileStringA("Vantor 3", key, "<none>", buf, sizeof buf,
+                             (file.empty() ? DataFile("vantor.ini") : file).c_str());
+    return buf;
+}
+
+void WriteIni(const char* key, const char* value) {
+    WritePrivateProfileStringA("Vantor 3", key, value, DataFile("vantor.ini").c_str());
+}
+
+// --- the manager under test -------------------------------------------------------------------
+
+struct Manager {
+    Process process;
+    HWND window = nullptr;
+};
+
+// Starts vantor.exe and waits until its main window exists and its icon was added.
+Manager StartManager(size_t* trayMark = nullptr) {
+    Manager m;
+    size_t before = g_tray.size();
+    m.process = Start("vantor.exe");
+    WaitUntil([&] { return (m.window = MainWindow()) != nullptr; });
+    CHECK(m.window != nullptr, "the main window appears");
+    WaitUntil([&] {
+        for (size_t i = before; i < g_tray.size(); ++i)
+            if (g_tray[i].action == NIM_MODIFY)
+                return true;
+        return false;
+    });
+    if (trayMark)
+        *trayMark = before;
+    return m;
+}
+
+// The icon as the notification area shows it now, replaying the calls since the start.
+struct IconState {
+    bool present = false;
+    UINT callback = 0;
+    UINT id = 0;
+    HWND window = nullptr;
+    std::string tip;
+    std::vector<BYTE> iconBits;
+};
+
+IconState CurrentIcon() {
+    IconState s;
+    for (const TrayEvent& e : g_tray) {
+        if (e.action == NIM_DELETE) {
+            s = IconState();
+            continue;
+        }
+        if (e.action == NIM_ADD && !s.present) {
+            s.present = true;
+            s.window = e.window;
+            s.id = e.id;
+        } else if (e.action == NIM_ADD || !s.present) {
+            continue; // adding twice fails, changing a missing icon fails
+        }
+        if (e.flags & NIF_MESSAGE)
+            s.callback = e.callback;
+        if (e.flags & NIF_TIP)
+            s.tip = e.tip;
+        if (e.flags & NIF_ICON)
+            s.iconBits = e.iconBits;
+    }
+    return s;
+}
+
+void CheckIcon(int iconId, const char* tip, const char* when) {
+    IconState s = CurrentIcon();
+    CHECK(s.present, "%s: the icon is shown", when);
+    CHECK(s.tip == tip, "%s: tip \"%s\", expected \"%s\"", when, s.tip.c_str(), tip);
+    CHECK(!s.iconBits.empty() && s.iconBits == ExpectedIcon(iconId), "%s: icon %d", when, iconId);
+}
+
+// Clicks the icon with the keys held, as the notification area reports it, and waits until the
+// manager has changed the icon in answer.
+void ClickIcon(bool shift, bool ctrl) {
+    IconState s = CurrentIcon();
+    size_t before = g_tray.size();
+    Hold(shift, ctrl, true);
+    // Keys are down a moment before the click, as a hand holds them; Wine also keeps a
+    // process's key state for up to 50 ms before it asks again.
+    Settle(100);
+    PostMessageA(s.window, s.callback, s.id, WM_LBUTTONUP);
+    bool changed = WaitUntil([&] {
+        for (size_t i = before; i < g_tray.size(); ++i)
+            if (g_tray[i].action == NIM_MODIFY)
+                return true;
+        return false;
+    });
+    Hold(shift, ctrl, false);
+    CHECK(changed, "the click (shift %d, ctrl %d) changed the icon", shift, ctrl);
+}
+
+// Sends a tray-menu command as choosing it from the menu does.
+void Command(const Manager& m, UINT id) {
+    PostMessageA(m.window, WM_COMMAND, id, 0);
+}
+
+// Quits from the tray menu and checks that the manager leaves nothing behind.
+void QuitAndCheckCleanUp(Manager& m) {
+    Command(m, kCmdClose);
+    CHECK(WaitExit(m.process) == 0, "the manager ends with status 0");
+    IconState s = CurrentIcon();
+    CHECK(!s.present, "quitting removes the icon");
+    const SharedState* shared = Shared();
+    CHECK(shared && shared->cbtHook == 0, "quitting removes the hook");
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VantorMutex");
+    CHECK(mutex == nullptr, "the mutex is gone with the program");
+    if (mutex)
+        CloseHandle(mutex);
+    Kill(m.process);
+}
+
+// A dialog of another process, as the library reports one: its handle and the helper's process.
+struct ForeignDialog {
+    Process process;
+    HWND dialog = nullptr;
+};
+
+ForeignDialog OpenForeignDialog(int n) {
+    ForeignDialog d;
+    d.process = Start("vnmgrtest.exe owned-dialog " + std::to_string(n));
+    std::string title = "vnmgr owned dialog " + std::to_string(n);
+    WaitUntil([&] { return (d.dialog = FindWindowA(nullptr, title.c_str())) != nullptr; });
+    CHECK(d.dialog != nullptr && GetParent(d.dialog) != nullptr, "helper dialog %d with owner", n);
+    return d;
+}
+
+// --- scenarios -------------------------------------------------------------------------------
+
+// A first start on a fresh data folder: hidden window, hook and icon, the manager's defaults
+// written; quitting takes everything away again.
+void StartAndQuit() {
+    PrepareFolders();
+    Manager m = StartManager();
+    CHECK(m.window && !IsWindowVisible(m.window), "the main window is hidden");
+    CHECK(FindWindowOf(m.process.id, "#32770") == nullptr, "no warning when installed");
+    const SharedState* s = Shared();
+    CHECK(s && s->cbtHook != 0, "the hook is installed");
+    CHECK(s && ToHwnd(s->managerWindow) == m.window, "the library reports to the main window");
+    IconState icon = CurrentIcon();
+    CHECK(icon.window == m.window && icon.id == kTrayId && icon.callback == kTrayCallback,
+          "icon %u of the main window, callback %u", icon.id, icon.callback);
+    CheckIcon(129, kTipEnabled, "at start");
+    // Every key is written with the manager's defaults; the screen is 1024 x 768.
+    CHECK(ReadIni("UseLastSize") == "0" && ReadIni("Recent Shown") == "100" &&
+              ReadIni("Recent Visible") == "15" && ReadIni("Show Info Full Path") == "1",
+          "manager defaults written");
+    CHECK(ReadIni("Height32") == "70" && ReadIni("Width32") == "69", "size defaults %s %s",
+          ReadIni("Height32").c_str(), ReadIni("Width32").c_str());
+    CHECK(ReadIni("Common Enabled") == "1" && ReadIni("Trained Enabled") == "1" &&
+              ReadIni("Show Icon") == "1" && ReadIni("NumExcludes") == "0",
+          "switches and lists written");
+    CHECK(IsCommonEnabled() && IsNotSoCommonEnabled(), "both switches on");
+    QuitAndCheckCleanUp(m);
+}
+
+// Switches kept in the file are handed to the library at start and shown by the icon.
+void SwitchesFromFile() {
+    PrepareFolders();
+    WriteIni("Height32", "60");
+    WriteIni("Common Enabled", "0");
+    WriteIni("Trained Enabled", "1");
+    Manager m = StartManager();
+    CHECK(!IsCommonEnabled() && IsNotSoCommonEnabled(), "the file's switches reach the library");
+    CheckIcon(554, kTipCommonOff, "common dialogs off in the file");
+    CHECK(ReadIni("Height32") == "60", "values of the file are kept");
+    QuitAndCheckCleanUp(m);
+}
+
+// A second start leaves one copy running and brings up the first one's configuration window.
+void SecondStart() {
+    PrepareFolders();
+    Manager m = StartManager();
+    Process second = Start("vantor.exe");
+    CHECK(WaitExit(second) == 0, "the second start ends at once");
+    Kill(second);
+    CHECK(WaitUntil([&] { return IsWindowVisible(m.window) != FALSE; }),
+          "the first copy shows its configuration window");
+    CHECK(m.process.Running() && CountMainWindows() == 1, "one copy runs (%d windows)",
+          CountMainWindows());
+
+    Process third = Start("vantor.exe");
+    CHECK(WaitExit(third) == 0 && CountMainWindows() == 1, "a third start while it shows");
+    Kill(third);
+
+    // Help without help pages says where they belong.
+    PostMessageA(GetDlgItem(m.window, kHelpButton), BM_CLICK, 0, 0);
+    HWND box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find("1025") != std::string::npos, "help topic 1025: \"%s\"",
+          box ? BoxText(box).c_str() : "");
+    if (box)
+        Answer(box, IDOK);
+
+    // Cancel hides the window; opened by a second start it may close the program.
+    PostMessageA(m.window, WM_COMMAND, IDCANCEL, 0);
+    CHECK(WaitUntil([&] { return !IsWindowVisible(m.window); }), "Cancel hides it");
+    second = Start("vantor.exe");
+    WaitExit(second);
+    Kill(second);
+    CHECK(WaitUntil([&] { return IsWindowVisible(m.window) != FALSE; }), "shown again");
+    PostMessageA(GetDlgItem(m.window, kCloseButton), BM_CLICK, 0, 0);
+    CHECK(WaitExit(m.process) == 0, "\"Close Vantor\" ends the program");
+    CHECK(!CurrentIcon().present, "and removes the icon");
+    Kill(m.process);
+}
+
+// The four looks of the icon after clicks with Shift, Ctrl and both, and the menu's switches.
+void TrayClicks() {
+    PrepareFolders();
+    Manager m = StartManager();
+    CheckIcon(129, kTipEnabled, "at start");
+
+    ClickIcon(true, false);
+    CheckIcon(554, kTipCommonOff, "Shift-click");
+    CHECK(!IsCommonEnabled() && IsNotSoCommonEnabled(), "common dialogs off in the library");
+    CHECK(ReadIni("Common Enabled") == "0", "and in the file");
+
+    // Shift+Ctrl with only trained dialogs on turns both off; again, both on.
+    ClickIcon(true, true);
+    CheckIcon(553, kTipDisabled, "Shift+Ctrl-click with trained on");
+    CHECK(!IsCommonEnabled() && !IsNotSoCommonEnabled(), "both off");
+    CHECK(ReadIni("Common Enabled") == "0" && ReadIni("Trained Enabled") == "0", "file: both 0");
+    ClickIcon(true, true);
+    CheckIcon(129, kTipEnabled, "Shift+Ctrl-click with both off");
+    CHECK(IsCommonEnabled() && IsNotSoCommonEnabled(), "both on");
+    CHECK(ReadIni("Common Enabled") == "1" && ReadIni("Trained Enabled") == "1", "file: both 1");
+
+    ClickIcon(false, true);
+    CheckIcon(555, kTipTrainedOff, "Ctrl-click");
+    CHECK(IsCommonEnabled() && !IsNotSoCommonEnabled(), "trained dialogs off");
+    // Shift+Ctrl with anything on turns both off.
+    ClickIcon(true, true);
+    CheckIcon(553, kTipDisabled, "Shift+Ctrl-click with common on");
+
+    // The menu's items switch the same way.
+    size_t before = g_tray.size();
+    Command(m, kCmdEnableCommon);
+    WaitUntil([&] { return g_tray.size() > before; });
+    CheckIcon(555, kTipTrainedOff, "menu: common dialogs on");
+    before = g_tray.size();
+    Command(m, kCmdEnableTrained);
+    WaitUntil([&] { return g_tray.size() > before; });
+    CheckIcon(129, kTipEnabled, "menu: trained dialogs on");
+    CHECK(ReadIni("Common Enabled") == "1" && ReadIni("Trained Enabled") == "1", "file after menu");
+
+    // A plain click shows the configuration and leaves the switches alone.
+    CHECK(!IsWindowVisible(m.window), "hidden before the plain click");
+    ClickIcon(false, false);
+    CHECK(WaitUntil([&] { return IsWindowVisible(m.window) != FALSE; }), "plain click shows it");
+    CheckIcon(129, kTipEnabled, "after the plain click");
+
+    // A right click opens the menu at the icon; its items are chosen by their letters.
+    IconState s = CurrentIcon();
+    PostMessageA(s.window, s.callback, s.id, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    CHECK(WaitUntil([&] { return (menu = FindWindowOf(m.process.id, "#32768")) != nullptr; }),
+          "right click opens the menu");
+    if (menu) {
+        size_t before = g_tray.size();
+        PostMessageA(menu, WM_CHAR, 'e', 0);
+        CHECK(WaitUntil([&] { return g_tray.size() > before && !IsWindowVisible(menu); }),
+              "\"&Enabled for Common Dialogs\" is chosen");
+        CheckIcon(554, kTipCommonOff, "menu item chosen by its letter");
+    }
+    PostMessageA(s.window, s.callback, s.id, WM_RBUTTONUP);
+    menu = nullptr;
+    CHECK(WaitUntil([&] { return (menu = FindWindowOf(m.process.id, "#32768")) != nullptr; }),
+          "the menu opens again");
+    if (menu) {
+        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        CHECK(WaitUntil([&] { return !IsWindowVisible(menu); }), "Escape closes the menu");
+    }
+    QuitAndCheckCleanUp(m);
+}
+
+// Dialogs reported open hold up quitting until they are reported closed or their process dies.
+void OpenDialogs() {
+    PrepareFolders();
+    Manager m = StartManager();
+    ForeignDialog one = OpenForeignDialog(1);
+    ForeignDialog two = OpenForeignDialog(2);
+
+    PostMessageA(m.window, MSG_DIALOG_OPENED, reinterpret_cast<WPARAM>(one.dialog), 0);
+    PostMessageA(m.window, MSG_DIALOG_OPENED, reinterpret_cast<WPARAM>(one.dialog), 0);
+    Command(m, kCmdClose);
+    HWND box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find(kQuitWarning) != std::string::npos, "quitting asks: \"%s\"",
+          box ? BoxText(box).c_str() : "");
+    CHECK(box &&
+              (GetWindowLongA(GetDlgItem(box, IDNO), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON,
+          "No is the default answer");
+    if (box)
+        Answer(box, IDNO);
+    Settle(500);
+    CHECK(m.process.Running(), "No keeps the program running");
+
+    // Reported twice, closed once: the one record is gone.
+    PostMessageA(m.window, MSG_DIALOG_CLOSED, reinterpret_cast<WPARAM>(one.dialog), 0);
+    // The second helper's process dies without reporting its dialog closed.
+    PostMessageA(m.window, MSG_DIALOG_OPENED, reinterpret_cast<WPARAM>(two.dialog), 0);
+    Command(m, kCmdClose);
+    box = WaitForBox(m.process, 5000);
+    CHECK(box != nullptr, "a live dialog of a living process asks");
+    if (box)
+        Answer(box, IDNO);
+    Kill(two.process);
+    CHECK(WaitUntil([&] { return !IsWindow(two.dialog); }), "the helper's dialog is gone");
+
+    Command(m, kCmdClose);
+    CHECK(WaitExit(m.process) == 0, "quitting no longer asks");
+    CHECK(!CurrentIcon().present && Shared() && Shared()->cbtHook == 0, "icon and hook removed");
+    Kill(m.process);
+    Kill(one.process);
+}
+
+// A real application's Open dialog, taken over by the library, holds up quitting while it is
+// open and no longer once it has closed.
+void SampleDialog() {
+    PrepareFolders();
+    Manager m = StartManager();
+    Process sample = Start("vnsample.exe open 60000");
+    HWND dialog = nullptr;
+    CHECK(WaitUntil([&] { return (dialog = FindWindowOf(sample.id, "#32770")) != nullptr; }),
+          "the sample shows its Open dialog");
+    Settle(500);
+    Command(m, kCmdClose);
+    HWND box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find(kQuitWarning) != std::string::npos,
+          "quitting asks while the dialog is open");
+    if (box)
+        Answer(box, IDNO);
+    // The user cancels the dialog (the question took the focus from it).
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    int status = WaitExit(sample);
+    CHECK(status == 1, "the sample's dialog was cancelled (%d)", status);
+    Kill(sample);
+    Settle(500);
+    Command(m, kCmdClose);
+    CHECK(WaitExit(m.process) == 0, "closed: quitting does not ask");
+    Kill(m.process);
+}
+
+// Opened from a file dialog's product button, "Close Vantor" refuses; the tray menu's Close
+// asks and Yes quits although a dialog is open.
+void CloseRefused() {
+    PrepareFolders();
+    Manager m = StartManager();
+    ForeignDialog one = OpenForeignDialog(3);
+    PostMessageA(m.window, MSG_DIALOG_OPENED, reinterpret_cast<WPARAM>(one.dialog), 0);
+    CHECK(SendTo(m.window, MSG_OPEN_CONFIGURATION, 0, 0) == 1, "the product button's request");
+    CHECK(IsWindowVisible(m.window), "the configuration shows");
+    PostMessageA(GetDlgItem(m.window, kCloseButton), BM_CLICK, 0, 0);
+    HWND box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find(kCloseRefused) != std::string::npos, "refused: \"%s\"",
+          box ? BoxText(box).c_str() : "");
+    if (box)
+        Answer(box, IDOK);
+    Settle(500);
+    CHECK(m.process.Running() && IsWindowVisible(m.window), "nothing else happens");
+
+    Command(m, kCmdClose);
+    box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find(kQuitWarning) != std::string::npos, "the tray's Close asks");
+    if (box)
+        Answer(box, IDYES);
+    CHECK(WaitExit(m.process) == 0, "Yes quits");
+    CHECK(!CurrentIcon().present && Shared() && Shared()->cbtHook == 0, "icon and hook removed");
+    Kill(m.process);
+    Kill(one.process);
+}
+
+// The serial is answered, renewed by every MSG_SETTINGS_CHANGED, and the library takes it; the
+// values the library wrote survive the manager's next write.
+void Serial() {
+    PrepareFolders();
+    Manager m = StartManager();
+    LRESULT first = SendTo(m.window, MSG_SETTINGS_SERIAL, 0, 0);
+    CHECK(first != 0 && first != -1, "a serial is answered (%ld)", static_cast<long>(first));
+    CHECK(SendTo(m.window, MSG_SETTINGS_SERIAL, 0, 0) == first, "and stays until a change");
+
+    // The library adds an exclusion to the file and reports it.
+    WriteIni("NumExcludes", "1");
+    WriteIni("Exclude1", "notepad : Save As");
+    CHECK(SendTo(m.window, MSG_SETTINGS_CHANGED, 0, 0) == 0, "MSG_SETTINGS_CHANGED returns 0");
+    std::vector<LRESULT> serials = {first, SendTo(m.window, MSG_SETTINGS_SERIAL, 0, 0)};
+    // Changes in quick succession, within one tick of the clock, each give a new serial.
+    for (int i = 0; i < 5; ++i) {
+        SendTo(m.window, MSG_SETTINGS_CHANGED, 0, 0);
+        serials.push_back(SendTo(m.window, MSG_SETTINGS_SERIAL, 0, 0));
+    }
+    for (size_t i = 1; i < serials.size(); ++i)
+        CHECK(serials[i] != serials[i - 1], "serial %zu is new (%ld)", i,
+              static_cast<long>(serials[i]));
+
+    // A hooked process asks for the serial before it reads the settings.
+    Process sample = Start("vnsample.exe readsettings vnsample");
+    CHECK(WaitExit(sample) == 0, "the sample reads the settings");
+    Kill(sample);
+    const SharedState* s = Shared();
+    CHECK(s && s->settings.settingsSerial == static_cast<uint32_t>(serials.back()),
+          "the library took the manager's serial");
+
+    // Writing all settings (Hide Icon does) keeps what the library wrote.
+    Command(m, kCmdHideIcon);
+    CHECK(WaitUntil([] { return ReadIni("Show Icon") == "0"; }), "Hide Icon writes the settings");
+    CHECK(!CurrentIcon().present, "the icon is hidden");
+    CHECK(ReadIni("NumExcludes") == "1" && ReadIni("Exclude1") == "notepad : Save As",
+          "the library's exclusion survives: %s", ReadIni("Exclude1").c_str());
+    Command(m, kCmdHideIcon);
+    CHECK(WaitUntil([] { return ReadIni("Show Icon") == "1"; }), "shown again");
+    CheckIcon(129, kTipEnabled, "shown again");
+    QuitAndCheckCleanUp(m);
+}
+
+// When the notification area is created anew, the icon comes back unless it is hidden.
+void TaskbarCreated() {
+    PrepareFolders();
+    Manager m = StartManager();
+    UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+    g_tray.clear(); // the notification area restarts empty
+    PostMessageA(m.window, taskbarCreated, 0, 0);
+    CHECK(WaitUntil([] { return CurrentIcon().present; }), "the icon is added again");
+    CheckIcon(129, kTipEnabled, "after the restart");
+
+    Command(m, kCmdHideIcon);
+    CHECK(WaitUntil([] { return ReadIni("Show Icon") == "0"; }) && !CurrentIcon().present,
+          "hidden");
+    Settle(300);
+    g_tray.clear();
+    PostMessageA(m.window, taskbarCreated, 0, 0);
+    Settle(1000);
+    CHECK(!CurrentIcon().present, "a hidden icon stays hidden (%zu calls)", g_tray.size());
+
+    // The hidden icon is remembered for the next start.
+    Command(m, kCmdClose);
+    CHECK(WaitExit(m.process) == 0, "quit");
+    Kill(m.process);
+    g_tray.clear();
+    m.process = Start("vantor.exe");
+    WaitUntil([&] { return (m.window = MainWindow()) != nullptr; });
+    Settle(1500);
+    CHECK(m.window && !CurrentIcon().present, "no icon at the next start");
+    Command(m, kCmdHideIcon);
+    CHECK(WaitUntil([] { return CurrentIcon().present; }), "Hide Icon again shows it");
+    QuitAndCheckCleanUp(m);
+}
+
+// Without the registry values the user is warned once and the current directory holds the
+// files.
+void MissingRegistry() {
+    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+    std::string folder = std::string(g_cwd) + "\\vnmgr-nowhere";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string ini = folder + "\\vantor.ini";
+    DeleteFileA(ini.c_str());
+
+    Manager m;
+    m.process = Start(std::string(g_cwd) + "\\vantor.exe", folder.c_str());
+    HWND box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find(kNotInstalled) != std::string::npos, "warning: \"%s\"",
+          box ? BoxText(box).c_str() : "");
+    if (box)
+        Answer(box, IDOK);
+    WaitUntil([&] { return (m.window = MainWindow()) != nullptr && CurrentIcon().present; });
+    CHECK(m.window != nullptr, "the program runs on");
+    CHECK(ReadIni("Recent Shown", ini) == "100", "the settings are in the current directory");
+    CHECK(FindWindowOf(m.process.id, "#32770") == nullptr, "warned once");
+    QuitAndCheckCleanUp(m);
+}
+
+// "/install" records the program folder and a data folder for the user.
+void Install() {
+    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
+    RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+    std::string appData = std::string(g_cwd) + "\\vnmgr-appdata";
+    RemoveDirectoryA((appData + "\\Vantor").c_str());
+    CreateDirectoryA(appData.c_str(), nullptr);
+    SetEnvironmentVariableA("APPDATA", appData.c_str());
+
+    Process p = Start("vantor.exe /install");
+    CHECK(WaitExit(p) == 0, "/install succeeds");
+    Kill(p);
+    CHECK(RegistryValue("Program Path") == g_cwd, "program folder %s",
+          RegistryValue("Program Path").c_str());
+    CHECK(RegistryValue("Data Path") == appData + "\\Vantor", "data folder %s",
+          RegistryValue("Data Path").c_str());
+    DWORD attributes = GetFileAttributesA((appData + "\\Vantor").c_str());
+    CHECK(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY),
+          "the data folder is created");
+
+    // A folder of one's own, relative to the current directory, two levels new.
+    std::string custom = std::string(g_cwd) + "\\vnmgr-custom";
+    RemoveDirectoryA((custom + "\\data").c_str());
+    RemoveDirectoryA(custom.c_str());
+    p = Start("vantor.exe -INSTALL \"vnmgr-custom\\data\"");
+    CHECK(WaitExit(p) == 0, "/install with a folder succeeds");
+    Kill(p);
+    CHECK(RegistryValue("Data Path") == custom + "\\data", "own data folder %s",
+          RegistryValue("Data Path").c_str());
+    attributes = GetFileAttributesA((custom + "\\data").c_str());
+    CHECK(attributes != INVALID_FILE_ATTRIBUTES, "and created");
+
+    // An argument that is not understood shows the usage and changes nothing.
+    for (const char* args : {"/instal", "/install a b"}) {
+        p = Start(std::string("vantor.exe ") + args);
+        HWND box = WaitForBox(p);
+        CHECK(box && BoxText(box).find("/install") != std::string::npos, "%s: usage", args);
+        if (box)
+            Answer(box, IDOK);
+        CHECK(WaitExit(p) == 2, "%s: status 2", args);
+        Kill(p);
+    }
+    CHECK(RegistryValue("Data Path") == custom + "\\data", "unchanged");
+    CHECK(MainWindow() == nullptr, "none of them started the program");
+
+    // Installed, the program starts without a warning and uses the data folder.
+    DeleteFileA((custom + "\\data\\vantor.ini").c_str());
+    Manager m = StartManager();
+    CHECK(FindWindowOf(m.process.id, "#32770") == nullptr, "no warning");
+    CHECK(ReadIni("Show Icon", custom + "\\data\\vantor.ini") == "1", "settings in the folder");
+    QuitAndCheckCleanUp(m);
+}
+
+// Helper process: a dialog owned by a window of its own, until it is killed.
+int OwnedDialog(const char* n) {
+    HWND owner = CreateWindowExA(0, "STATIC", "vnmgr owner", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                 nullptr, nullptr, nullptr);
+    std::string title = std::string("vnmgr owned dialog ") + n;
+    CreateWindowExA(WS_EX_DLGMODALFRAME, "#32770", title.c_str(), WS_POPUP | WS_CAPTION, 50, 50,
+                    200, 100, owner, nullptr, nullptr, nullptr);
+    for (;;) {
+        MSG msg;
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0)
+            return 0;
+        DispatchMessageA(&msg);
+    }
+}
+
+struct Scenario {
+    const char* name;
+    void (*run)();
+};
+
+const Scenario kScenarios[] = {
+    {"start-and-quit", StartAndQuit},
+    {"switches-from-file", SwitchesFromFile},
+    {"second-start", SecondStart},
+    {"tray-clicks", TrayClicks},
+    {"open-dialogs", OpenDialogs},
+    {"sample-dialog", SampleDialog},
+    {"close-refused", CloseRefused},
+    {"serial", Serial},
+    {"taskbar-created", TaskbarCreated},
+    {"missing-registry", MissingRegistry},
+    {"install", Install},
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    if (argc > 2 && !strcmp(argv[1], "owned-dialog"))
+        return OwnedDialog(argv[2]);
+    if (argc < 2) {
+        printf("usage: vnmgrtest scenario\n");
+        return 2;
+    }
+    for (const Scenario& sc : kScenarios) {
+        if (!strcmp(sc.name, argv[1])) {
+            CreateTray();
+            Settle(200);
+            CHECK(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr) == g_trayWindow,
+                  "this program is the notification area");
+            sc.run();
+            Hold(true, true, false);
+            return CheckSummary(sc.name);
+        }
+    }
+    printf("unknown scenario %s\n", argv[1]);
+    return 2;
+}
