@@ -174,6 +174,10 @@ LRESULT OnInitDialog(int slot, HWND dialog, WNDPROC saved, WPARAM wParam, LPARAM
         return result;
     DialogRecord& r = g_dialogs.slots[slot];
     GetWindowTextA(dialog, r.dialogTitle, 80);
+    // The dialog's own initialisation may make it resizable (Wine gives every explorer-style
+    // dialog without a hook a sizing border there), and a resizable dialog moves its own controls
+    // on WM_SIZE: decide from the style it has now, or its controls are moved twice.
+    r.resizable = (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) ? 1 : 0;
 
     ExcludeFlags flags = {{r.excludedFileManagement, r.excludedSizing, r.excludedLastFolder}};
     char text1024[80] = "";

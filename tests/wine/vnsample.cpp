@@ -68,7 +68,8 @@ HWND ThisThreadsDialog() {
 }
 
 // What the dialog looked like just before it was closed, for the test manager to check:
-// "rect L T R B", "visible 0|1", "folder PATH" lines in vnsample-report.txt.
+// "rect L T R B", "visible 0|1", "folder PATH", "ok L T R B" (the OK button) lines in
+// vnsample-report.txt.
 void ReportDialog(HWND dlg) {
     // Next to the program: the dialog changes the current folder as it navigates.
     char path[MAX_PATH + 32] = "";
@@ -84,6 +85,9 @@ void ReportDialog(HWND dlg) {
     SendMessageA(dlg, WM_USER + 102, MAX_PATH, reinterpret_cast<LPARAM>(folder));
     fprintf(f, "rect %ld %ld %ld %ld\nvisible %d\nfolder %s\n", rc.left, rc.top, rc.right,
             rc.bottom, IsWindowVisible(dlg) ? 1 : 0, folder);
+    RECT ok = {};
+    GetWindowRect(GetDlgItem(dlg, IDOK), &ok);
+    fprintf(f, "ok %ld %ld %ld %ld\n", ok.left, ok.top, ok.right, ok.bottom);
     fclose(f);
 }
 

@@ -523,6 +523,7 @@ void ShiftDisables() {
 // What the sample reported about its last file dialog just before closing it.
 struct DialogReport {
     RECT rect = {};
+    RECT ok = {};
     int visible = -1;
     std::string folder;
 };
@@ -538,6 +539,8 @@ DialogReport ReadReport() {
         if (!strncmp(line, "rect ", 5))
             sscanf(line + 5, "%ld %ld %ld %ld", &r.rect.left, &r.rect.top, &r.rect.right,
                    &r.rect.bottom);
+        else if (!strncmp(line, "ok ", 3))
+            sscanf(line + 3, "%ld %ld %ld %ld", &r.ok.left, &r.ok.top, &r.ok.right, &r.ok.bottom);
         else if (!strncmp(line, "visible ", 8))
             r.visible = atoi(line + 8);
         else if (!strncmp(line, "folder ", 7))
@@ -577,6 +580,9 @@ void Placement() {
     CHECK(r.visible == 1, "the dialog is shown");
     CHECK(r.rect.left == 154 && r.rect.top == 115 && r.rect.right == 870 && r.rect.bottom == 652,
           "placed at %ld,%ld-%ld,%ld", r.rect.left, r.rect.top, r.rect.right, r.rect.bottom);
+    // The controls below the file list moved with the growth, once: still inside the dialog.
+    CHECK(r.ok.top > r.rect.top + 400 && r.ok.bottom <= r.rect.bottom,
+          "OK button at %ld..%ld inside the dialog", r.ok.top, r.ok.bottom);
     CleanUpHookDLL();
 }
 
