@@ -28,6 +28,17 @@ constexpr int kFileListContainer = 1121;
 
 uint32_t g_growthCommandSeen; // command 35 or 3109 seen by a dialog of this process
 
+// The controls the library adds to a dialog, destroyed with it.
+constexpr uintptr_t DialogRecord::*kAddedControls[] = {
+    &DialogRecord::infoLineControl,      &DialogRecord::recentFilesCombo,
+    &DialogRecord::recentHintLabel,      &DialogRecord::recentFoldersCombo,
+    &DialogRecord::favoriteHintLabel,    &DialogRecord::favoriteFilesCombo,
+    &DialogRecord::favoriteFoldersCombo, &DialogRecord::deleteButton,
+    &DialogRecord::renameButton,         &DialogRecord::copyButton,
+    &DialogRecord::moveButton,           &DialogRecord::findButton,
+    &DialogRecord::mkdirButton,          &DialogRecord::clipButton,
+    &DialogRecord::spareControl,         &DialogRecord::productButton};
+
 // A dialog whose procedure is KsOpenProc must never outlive the library in its process: once the
 // manager has removed the hook, the system may unload the library from under an open dialog. So
 // every take-over holds a reference to the library, and every dialog given back its procedure
@@ -333,10 +344,10 @@ LRESULT OnDestroy(int slot, HWND dialog, WNDPROC saved, WPARAM wParam, LPARAM lP
     SharedState* s = Shared();
     if (s)
         UnregisterExtended(*s, dialog);
-    for (uintptr_t* h = &r.infoLineControl; h <= &r.productButton; ++h) {
-        if (*h && IsWindow(Handle(*h)))
-            DestroyWindow(Handle(*h));
-        *h = 0;
+    for (uintptr_t DialogRecord::*control : kAddedControls) {
+        if (r.*control && IsWindow(Handle(r.*control)))
+            DestroyWindow(Handle(r.*control));
+        r.*control = 0;
     }
     if (r.ownsDialogFont && r.dialogFont)
         DeleteObject(reinterpret_cast<HGDIOBJ>(r.dialogFont));
@@ -381,9 +392,12 @@ LRESULT OnDestroy(int slot, HWND dialog, WNDPROC saved, WPARAM wParam, LPARAM lP
 bool TakeOverDialog(HWND dialog, const char* module, const char* title, const ExcludeFlags& flags,
                     bool training) {
     SharedState* s = Shared();
-    int slot = OpenDialogRecord(g_dialogs);
-    if (!s || slot >= kDialogSlots)
+    if (!s)
         return false;
+    int slot = OpenDialogRecord(g_dialogs);
+    if (slot >= kDialogSlots)
+        return false;
+    EnsureProcessReady(); // the dialog's messages include the registered list message
     DialogRecord& r = g_dialogs.slots[slot];
     // The record is complete before the procedure is replaced: the first message may come at once.
     r.dialogWindow = reinterpret_cast<uintptr_t>(dialog);

@@ -119,7 +119,11 @@ int WINAPI RemoveCBTFilter32(void) {
     return 1;
 }
 
+// The manager is leaving: dialogs still open must stop reporting to its window, whose handle may
+// soon belong to another window.
 int WINAPI CleanUpHookDLL(void) {
+    if (SharedState* s = Shared())
+        InterlockedExchange(reinterpret_cast<volatile LONG*>(&s->managerWindow), 0);
     return RemoveCBTFilter32();
 }
 
