@@ -20,11 +20,11 @@
 #include "hook/layout/layout_rules.h"
 #include "hook/layout/layout_win.h"
 #include "wine_check.h"
+#include "wine_support.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <vector>
 
 using namespace vn;
 
@@ -110,25 +110,16 @@ void Screenshot(const char* name) {
     }
     DeleteFileA(name);
     std::string cmd = "/usr/bin/import -window root " + path;
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back(0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
+    if (!RunUnix(cmd)) {
         CHECK(false, "cannot start %s (%lu)", cmd.c_str(), GetLastError());
         return;
     }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
     // Wine does not wait for a Linux program: wait for its file to appear and stop growing.
     DWORD size = 0, last = 0;
     for (int i = 0; i < 200; ++i) {
         Sleep(100);
-        WIN32_FILE_ATTRIBUTE_DATA data;
         last = size;
-        size = GetFileAttributesExA(name, GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+        size = FileSize(name);
         if (size > 0 && size == last)
             break;
     }
@@ -450,11 +441,6 @@ void OddTree() {
     DestroyWindow(dialog);
 }
 
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
-
 const Scenario kScenarios[] = {
     {"fixed", Fixed},
     {"resizable", Resizable},
@@ -465,16 +451,9 @@ const Scenario kScenarios[] = {
 
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc < 2) {
-        printf("usage: vnlayouttest scenario\n");
+    const Scenario* sc = ChosenScenario("vnlayouttest", kScenarios, argc, argv);
+    if (!sc)
         return 2;
-    }
-    for (const Scenario& sc : kScenarios) {
-        if (!strcmp(sc.name, argv[1])) {
-            sc.run();
-            return CheckSummary(sc.name);
-        }
-    }
-    printf("unknown scenario %s\n", argv[1]);
-    return 2;
+    sc->run();
+    return CheckSummary(sc->name);
 }

@@ -14,6 +14,7 @@
 #include "hook/core/vnhook_api.h"
 #include "hook/lists/list_files_win.h"
 #include "wine_check.h"
+#include "wine_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -34,15 +35,8 @@ const char kGoName[] = "Local\\VnListTestGo";
 constexpr int kWorkers = 8;
 constexpr int kFilesPerWorker = 12;
 
-char g_cwd[MAX_PATH];
-char g_data[MAX_PATH];
-
-std::string DataFile(const std::string& name) {
-    return std::string(g_data) + "\\" + name;
-}
-
 std::string AppFile() {
-    return DataFile(std::string(kApp) + ".vni");
+    return ListFile(kApp);
 }
 
 std::string WindowsFile(const char* name) {
@@ -51,65 +45,13 @@ std::string WindowsFile(const char* name) {
     return std::string(windows) + "\\" + name;
 }
 
-void SetRegistryFolders(const char* program, const char* data) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvelle Software\\Vantor", 0, nullptr, 0,
-                        KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "Program Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(program),
-                   static_cast<DWORD>(strlen(program) + 1));
-    RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                   static_cast<DWORD>(strlen(data) + 1));
-    RegCloseKey(key);
-}
-
-void Locate() {
-    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
-    snprintf(g_data, sizeof g_data, "%s\\vnlist-data", g_cwd);
-}
-
-// A fresh data folder of our own, named in the registry; the paths are built as the manager
-// builds them, by installing the hook.
-void PrepareFolders() {
-    Locate();
-    CreateDirectoryA(g_data, nullptr);
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA(DataFile("*.vni").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string path = DataFile(found.cFileName);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveDirectoryA(path.c_str());
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
+// A fresh data folder of our own, named in the registry, and no older lists in the Windows
+// folder; the paths are built as the manager builds them, by installing the hook.
+void PrepareListFolders() {
+    PrepareFolders();
     DeleteFileA(WindowsFile("kestra.ini").c_str());
     DeleteFileA(WindowsFile("vantor.ini").c_str());
-    SetRegistryFolders(g_cwd, g_data);
     SetupHookDLL(nullptr);
-}
-
-std::string ReadFileText(const std::string& path) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE)
-        return "";
-    std::string text;
-    char buf[4096];
-    DWORD got = 0;
-    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got)
-        text.append(buf, got);
-    CloseHandle(f);
-    return text;
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(f);
 }
 
 // A list file as its lines say: sections in order, each with its keys in order. parsed is false
@@ -160,12 +102,6 @@ ParsedFile Parse(const std::string& text) {
     return f;
 }
 
-std::string Profile(const std::string& file, const std::string& section, const std::string& key) {
-    char buf[512];
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buf, sizeof buf, file.c_str());
-    return buf;
-}
-
 std::string Entry(int n) {
     return "Entry" + std::to_string(n);
 }
@@ -192,30 +128,11 @@ std::string MemoryEntry(ListEntries* list, int position) {
     return e ? std::string(e, BoundedLength(e, kListEntrySize)) : "<empty>";
 }
 
-// Runs this program with args and returns the process (null when it did not start).
-HANDLE Spawn(const std::string& args) {
+// Starts this program again with args: a worker or a holder of the lock.
+Process Spawn(const std::string& args) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string cmd = "\"" + std::string(self) + "\" " + args;
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back(0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi))
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-DWORD WaitExit(HANDLE process, DWORD ms) {
-    DWORD code = 99;
-    if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0)
-        TerminateProcess(process, 98);
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    return code;
+    return Start("\"" + std::string(self) + "\" " + args);
 }
 
 // --- worker modes ---------------------------------------------------------------------------
@@ -226,7 +143,6 @@ std::string WorkerFile(int worker, int k) {
 }
 
 int Worker(int id) {
-    Locate();
     // Each worker's copy is loaded before any of them records, so every copy is stale as soon as
     // another worker has written.
     LoadAppLists(kApp);
@@ -270,7 +186,7 @@ int Hold(DWORD ms, bool die) {
 // --- scenarios ------------------------------------------------------------------------------
 
 void FilesRoundTrip() {
-    PrepareFolders();
+    PrepareListFolders();
     std::string docs = DataFile("Docs"), notes = DataFile("Notes");
     CreateDirectoryA(docs.c_str(), nullptr);
     CreateDirectoryA(notes.c_str(), nullptr);
@@ -344,7 +260,7 @@ void FilesRoundTrip() {
 }
 
 void Migrate() {
-    PrepareFolders();
+    PrepareListFolders();
     // The application's own old ring of 25 has wrapped: newest at 4.
     std::string app = AppFile();
     std::string old = std::string(kApp) + " Files";
@@ -399,7 +315,7 @@ void Migrate() {
 }
 
 void BadInput() {
-    PrepareFolders();
+    PrepareListFolders();
     std::string app = AppFile();
     std::string text = "[vnlistapp Recent Files]\r\nLast=150\r\nEntry1=C:\\" +
                        std::string(400, 'x') +
@@ -447,15 +363,15 @@ void BadInput() {
 }
 
 void Concurrent() {
-    PrepareFolders();
+    PrepareListFolders();
     HANDLE ready = CreateSemaphoreA(nullptr, 0, kWorkers, kReadyName);
     HANDLE go = CreateEventA(nullptr, TRUE, FALSE, kGoName);
-    std::vector<HANDLE> workers;
+    std::vector<Process> workers;
     for (int i = 0; i < kWorkers; ++i) {
         CreateDirectoryA((std::string(g_data) + "\\w" + std::to_string(i)).c_str(), nullptr);
-        HANDLE p = Spawn("worker " + std::to_string(i));
-        CHECK(p != nullptr, "worker %d started", i);
-        if (p)
+        Process p = Spawn("worker " + std::to_string(i));
+        CHECK(p.handle != nullptr, "worker %d started", i);
+        if (p.handle)
             workers.push_back(p);
     }
     int readyCount = 0;
@@ -465,8 +381,10 @@ void Concurrent() {
     DWORD start = GetTickCount();
     SetEvent(go);
     int failed = 0;
-    for (HANDLE p : workers)
+    for (Process& p : workers) {
         failed += WaitExit(p, 120000) != 0;
+        Kill(p);
+    }
     printf("%d processes recorded %d files each in %lu ms\n", kWorkers, kFilesPerWorker,
            GetTickCount() - start);
     CHECK(failed == 0, "%d workers failed", failed);
@@ -508,15 +426,17 @@ void Concurrent() {
 }
 
 void AbandonedLock() {
-    PrepareFolders();
+    PrepareListFolders();
     LoadAppLists(kApp);
     LoadAllAppsLists();
     RecordChosenFile(kApp, "C:\\a\\1.txt");
     RecordChosenFile(kApp, "C:\\a\\2.txt");
     HANDLE ready = CreateSemaphoreA(nullptr, 0, 1, kReadyName);
-    HANDLE holder = Spawn("hold 200 die");
-    CHECK(holder && WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0, "the holder has the lock");
+    Process holder = Spawn("hold 200 die");
+    CHECK(holder.handle && WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0,
+          "the holder has the lock");
     CHECK(WaitExit(holder, 30000) == 0, "the holder died with the lock");
+    Kill(holder);
     SharedState* s = Shared();
     CHECK(s && s->lists.allRecentFilesLast == 55, "the shared lists were left half-changed");
     RecordChosenFile(kApp, "C:\\a\\3.txt");
@@ -532,12 +452,13 @@ void AbandonedLock() {
 }
 
 void LockTimeout() {
-    PrepareFolders();
+    PrepareListFolders();
     LoadAppLists(kApp);
     LoadAllAppsLists();
     HANDLE ready = CreateSemaphoreA(nullptr, 0, 1, kReadyName);
-    HANDLE holder = Spawn("hold 8000");
-    CHECK(holder && WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0, "the holder has the lock");
+    Process holder = Spawn("hold 8000");
+    CHECK(holder.handle && WaitForSingleObject(ready, 30000) == WAIT_OBJECT_0,
+          "the holder has the lock");
     DWORD start = GetTickCount();
     RecordChosenFile(kApp, "C:\\late.txt");
     DWORD waited = GetTickCount() - start;
@@ -546,17 +467,13 @@ void LockTimeout() {
     CHECK(Profile(AppFile(), std::string(kApp) + " Recent Files", "Last") == "<none>",
           "nothing was written without the lock");
     CHECK(WaitExit(holder, 30000) == 0, "the holder released the lock");
+    Kill(holder);
     RecordChosenFile(kApp, "C:\\late.txt");
     CHECK(Profile(AppFile(), std::string(kApp) + " Recent Files", "Entry1") == "C:\\late.txt",
           "recorded once the lock is free");
     CloseHandle(ready);
     CleanUpHookDLL();
 }
-
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
 
 const Scenario kScenarios[] = {
     {"files", FilesRoundTrip},  {"migrate", Migrate},         {"bad-input", BadInput},
@@ -567,20 +484,14 @@ const Scenario kScenarios[] = {
 
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
+    LocateFolders("vnlist-data", {"*.vni"});
     if (argc >= 3 && !strcmp(argv[1], "worker"))
         return Worker(atoi(argv[2]));
     if (argc >= 3 && !strcmp(argv[1], "hold"))
         return Hold(static_cast<DWORD>(atoi(argv[2])), argc >= 4 && !strcmp(argv[3], "die"));
-    if (argc < 2) {
-        printf("usage: vnlisttest scenario\n");
+    const Scenario* sc = ChosenScenario("vnlisttest", kScenarios, argc, argv);
+    if (!sc)
         return 2;
-    }
-    for (const Scenario& sc : kScenarios) {
-        if (!strcmp(sc.name, argv[1])) {
-            sc.run();
-            return CheckSummary(sc.name);
-        }
-    }
-    printf("unknown scenario %s\n", argv[1]);
-    return 2;
+    sc->run();
+    return CheckSummary(sc->name);
 }

@@ -18,11 +18,10 @@
 #include "hook/core/shared_state_win.h"
 #include "hook/core/vnhook_api.h"
 #include "wine_check.h"
+#include "wine_support.h"
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -31,7 +30,6 @@ using namespace vn;
 namespace {
 
 const char kTitle[] = "Vantor    by Orvelle Software";
-const char kRegistryKey[] = "Software\\Orvelle Software\\Vantor";
 const char kTipEnabled[] = "Vantor - Enabled (Shift/Ctrl-click to disable)";
 const char kTipDisabled[] = "Vantor - Disabled (Shift/Ctrl-click to enable)";
 const char kTipCommonOff[] = "Vantor - Disabled for Common Dialogs (Shift-click to enable)";
@@ -48,9 +46,6 @@ constexpr UINT kCmdHideIcon = 32775;
 constexpr UINT kCmdEnableTrained = 32776;
 constexpr int kCloseButton = 1012;
 constexpr int kHelpButton = 57670;
-
-char g_cwd[MAX_PATH];
-char g_data[MAX_PATH];
 
 // --- the stand-in notification area ----------------------------------------------------------
 
@@ -144,77 +139,7 @@ std::vector<BYTE> ExpectedIcon(int id) {
     return bytes;
 }
 
-// --- waiting, processes and windows ----------------------------------------------------------
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Answers messages (the tray's among them) until done() holds or ms have passed.
-bool WaitUntil(const std::function<bool()>& done, DWORD ms = 15000) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        Pump();
-        if (done())
-            return true;
-        if (GetTickCount() - start > ms)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-
-void Settle(DWORD ms) {
-    WaitUntil([] { return false; }, ms);
-}
-
-struct Process {
-    HANDLE handle = nullptr;
-    DWORD id = 0;
-    bool Running() const { return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; }
-};
-
-Process Start(const std::string& commandLine, const char* folder = nullptr) {
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back(0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    Process p;
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si,
-                        &pi)) {
-        printf("cannot start %s (%lu)\n", commandLine.c_str(), GetLastError());
-        return p;
-    }
-    CloseHandle(pi.hThread);
-    p.handle = pi.hProcess;
-    p.id = pi.dwProcessId;
-    return p;
-}
-
-// Waits (answering messages) for the process to end; its exit status, or -1.
-int WaitExit(Process& p, DWORD ms = 20000) {
-    if (!p.handle)
-        return -1;
-    if (!WaitUntil([&] { return !p.Running(); }, ms))
-        return -1;
-    DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(p.handle, &code);
-    return static_cast<int>(code);
-}
-
-void Kill(Process& p) {
-    if (p.Running()) {
-        TerminateProcess(p.handle, 99);
-        WaitForSingleObject(p.handle, 5000);
-    }
-    if (p.handle)
-        CloseHandle(p.handle);
-    p.handle = nullptr;
-}
+// --- windows and keys ------------------------------------------------------------------------
 
 HWND MainWindow() {
     return FindWindowA("#32770", kTitle);
@@ -309,54 +234,6 @@ void Hold(bool shift, bool ctrl, bool down) {
         SendInput(n, in, sizeof(INPUT));
 }
 
-// --- the registry, the data folder and the settings file -------------------------------------
-
-void SetRegistryFolders(const char* program, const char* data) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "Program Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(program),
-                   static_cast<DWORD>(strlen(program) + 1));
-    RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                   static_cast<DWORD>(strlen(data) + 1));
-    RegCloseKey(key);
-}
-
-std::string RegistryValue(const char* name) {
-    char buf[MAX_PATH] = "";
-    DWORD size = sizeof buf;
-    if (RegGetValueA(HKEY_CURRENT_USER, kRegistryKey, name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
-        ERROR_SUCCESS)
-        return "<none>";
-    return buf;
-}
-
-std::string DataFile(const char* name) {
-    return std::string(g_data) + "\\" + name;
-}
-
-// A fresh data folder beside the programs, named in the registry.
-void PrepareFolders() {
-    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
-    snprintf(g_data, sizeof g_data, "%s\\vnmgr-data", g_cwd);
-    CreateDirectoryA(g_data, nullptr);
-    for (const char* f : {"vantor.ini", "vantor.dat"})
-        DeleteFileA(DataFile(f).c_str());
-    SetRegistryFolders(g_cwd, g_data);
-}
-
-std::string ReadIni(const char* key, const std::string& file = "") {
-    char buf[256];
-    GetPrivateProfileStringA("Vantor 3", key, "<none>", buf, sizeof buf,
-                             (file.empty() ? DataFile("vantor.ini") : file).c_str());
-    return buf;
-}
-
-void WriteIni(const char* key, const char* value) {
-    WritePrivateProfileStringA("Vantor 3", key, value, DataFile("vantor.ini").c_str());
-}
-
 // --- the manager under test -------------------------------------------------------------------
 
 struct Manager {
@@ -431,7 +308,7 @@ void ClickIcon(bool shift, bool ctrl) {
     Hold(shift, ctrl, true);
     // Keys are down a moment before the click, as a hand holds them; Wine also keeps a
     // process's key state for up to 50 ms before it asks again.
-    Settle(100);
+    PumpFor(100);
     PostMessageA(s.window, s.callback, s.id, WM_LBUTTONUP);
     bool changed = WaitUntil([&] {
         for (size_t i = before; i < g_tray.size(); ++i)
@@ -644,7 +521,7 @@ void OpenDialogs() {
           "No is the default answer");
     if (box)
         Answer(box, IDNO);
-    Settle(500);
+    PumpFor(500);
     CHECK(m.process.Running(), "No keeps the program running");
 
     // Reported twice, closed once: the one record is gone.
@@ -675,7 +552,7 @@ void SampleDialog() {
     HWND dialog = nullptr;
     CHECK(WaitUntil([&] { return (dialog = FindWindowOf(sample.id, "#32770")) != nullptr; }),
           "the sample shows its Open dialog");
-    Settle(500);
+    PumpFor(500);
     Command(m, kCmdClose);
     HWND box = WaitForBox(m.process);
     CHECK(box && BoxText(box).find(kQuitWarning) != std::string::npos,
@@ -687,7 +564,7 @@ void SampleDialog() {
     int status = WaitExit(sample);
     CHECK(status == 1, "the sample's dialog was cancelled (%d)", status);
     Kill(sample);
-    Settle(500);
+    PumpFor(500);
     Command(m, kCmdClose);
     CHECK(WaitExit(m.process) == 0, "closed: quitting does not ask");
     Kill(m.process);
@@ -708,7 +585,7 @@ void CloseRefused() {
           box ? BoxText(box).c_str() : "");
     if (box)
         Answer(box, IDOK);
-    Settle(500);
+    PumpFor(500);
     CHECK(m.process.Running() && IsWindowVisible(m.window), "nothing else happens");
 
     Command(m, kCmdClose);
@@ -778,10 +655,10 @@ void TaskbarCreated() {
     Command(m, kCmdHideIcon);
     CHECK(WaitUntil([] { return ReadIni("Show Icon") == "0"; }) && !CurrentIcon().present,
           "hidden");
-    Settle(300);
+    PumpFor(300);
     g_tray.clear();
     PostMessageA(m.window, taskbarCreated, 0, 0);
-    Settle(1000);
+    PumpFor(1000);
     CHECK(!CurrentIcon().present, "a hidden icon stays hidden (%zu calls)", g_tray.size());
 
     // The hidden icon is remembered for the next start.
@@ -791,7 +668,7 @@ void TaskbarCreated() {
     g_tray.clear();
     m.process = Start("vantor.exe");
     WaitUntil([&] { return (m.window = MainWindow()) != nullptr; });
-    Settle(1500);
+    PumpFor(1500);
     CHECK(m.window && !CurrentIcon().present, "no icon at the next start");
     Command(m, kCmdHideIcon);
     CHECK(WaitUntil([] { return CurrentIcon().present; }), "Hide Icon again shows it");
@@ -801,8 +678,7 @@ void TaskbarCreated() {
 // Without the registry values the user is warned once and the current directory holds the
 // files.
 void MissingRegistry() {
-    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
-    RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+    DeleteRegistryFolders();
     std::string folder = std::string(g_cwd) + "\\vnmgr-nowhere";
     CreateDirectoryA(folder.c_str(), nullptr);
     std::string ini = folder + "\\vantor.ini";
@@ -824,8 +700,7 @@ void MissingRegistry() {
 
 // "/install" records the program folder and a data folder for the user.
 void Install() {
-    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
-    RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+    DeleteRegistryFolders();
     std::string appData = std::string(g_cwd) + "\\vnmgr-appdata";
     RemoveDirectoryA((appData + "\\Vantor").c_str());
     CreateDirectoryA(appData.c_str(), nullptr);
@@ -890,11 +765,6 @@ int OwnedDialog(const char* n) {
     }
 }
 
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
-
 const Scenario kScenarios[] = {
     {"start-and-quit", StartAndQuit},
     {"switches-from-file", SwitchesFromFile},
@@ -915,21 +785,15 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc > 2 && !strcmp(argv[1], "owned-dialog"))
         return OwnedDialog(argv[2]);
-    if (argc < 2) {
-        printf("usage: vnmgrtest scenario\n");
+    LocateFolders("vnmgr-data", {"vantor.ini", "vantor.dat"});
+    const Scenario* sc = ChosenScenario("vnmgrtest", kScenarios, argc, argv);
+    if (!sc)
         return 2;
-    }
-    for (const Scenario& sc : kScenarios) {
-        if (!strcmp(sc.name, argv[1])) {
-            CreateTray();
-            Settle(200);
-            CHECK(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr) == g_trayWindow,
-                  "this program is the notification area");
-            sc.run();
-            Hold(true, true, false);
-            return CheckSummary(sc.name);
-        }
-    }
-    printf("unknown scenario %s\n", argv[1]);
-    return 2;
+    CreateTray();
+    PumpFor(200);
+    CHECK(FindWindowExW(nullptr, nullptr, L"Shell_TrayWnd", nullptr) == g_trayWindow,
+          "this program is the notification area");
+    sc->run();
+    Hold(true, true, false);
+    return CheckSummary(sc->name);
 }

@@ -12,6 +12,7 @@
 #include "hook/core/vnhook_api.h"
 #include "hook/trained/trained_db_win.h"
 #include "wine_check.h"
+#include "wine_support.h"
 
 #include <cstdio>
 #include <cstring>
@@ -30,10 +31,6 @@ struct Received {
     WPARAM wParam;
 };
 std::vector<Received> g_received; // library messages, in the order they came
-char g_cwd[MAX_PATH];
-char g_data[MAX_PATH];
-
-const char kRegistryKey[] = "Software\\Orvelle Software\\Vantor";
 
 LRESULT CALLBACK ManagerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == MSG_SETTINGS_SERIAL) {
@@ -58,48 +55,6 @@ void CreateManagerWindow() {
                                 0, 200, 100, nullptr, nullptr, wc.hInstance, nullptr);
 }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Starts a program; returns its process handle, or null.
-HANDLE Start(const std::string& cmd) {
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back(0);
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                        &pi)) {
-        printf("cannot start %s (%lu)\n", cmd.c_str(), GetLastError());
-        return nullptr;
-    }
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
-}
-
-// Runs a program of the Linux side (xdotool) and waits for it.
-void RunUnix(const std::string& cmd) {
-    HANDLE h = Start(cmd);
-    if (h) {
-        WaitForSingleObject(h, 10000);
-        CloseHandle(h);
-    }
-}
-
-// Answers the library's messages for a while: what it posts arrives a little after the fact.
-void PumpFor(DWORD ms) {
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < ms) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        Pump();
-    }
-}
-
 int Received(UINT msg) {
     int n = 0;
     for (const auto& r : g_received)
@@ -111,76 +66,21 @@ int Received(UINT msg) {
 // did not start or finish). While it runs, this thread answers the library's messages unless
 // `pump` is false, which makes the manager look hung.
 int RunSample(const char* args, bool pump = true, DWORD* elapsedMs = nullptr) {
-    PROCESS_INFORMATION pi = {};
-    pi.hProcess = Start(std::string("vnsample.exe ") + args);
-    if (!pi.hProcess)
-        return -1;
+    Process sample = Start(std::string("vnsample.exe ") + args);
     DWORD start = GetTickCount();
-    for (;;) {
-        DWORD wait = pump ? MsgWaitForMultipleObjects(1, &pi.hProcess, FALSE, 60000, QS_ALLINPUT)
-                          : WaitForSingleObject(pi.hProcess, 60000);
-        if (wait == WAIT_OBJECT_0)
-            break;
-        if (wait == WAIT_OBJECT_0 + 1) {
-            Pump();
-            continue;
-        }
-        TerminateProcess(pi.hProcess, 99);
-        break;
-    }
-    if (elapsedMs)
+    int status = WaitExit(sample, 60000, pump);
+    if (elapsedMs && sample.handle)
         *elapsedMs = GetTickCount() - start;
-    DWORD code = static_cast<DWORD>(-1);
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hProcess);
-    return static_cast<int>(code);
+    Kill(sample);
+    return status;
 }
 
-void SetRegistryFolders(const char* program, const char* data) {
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, "Program Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(program),
-                   static_cast<DWORD>(strlen(program) + 1));
-    RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
-                   static_cast<DWORD>(strlen(data) + 1));
-    RegCloseKey(key);
-}
-
-void DeleteRegistryFolders() {
-    RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
-}
-
-std::string DataFile(const char* name) {
-    return std::string(g_data) + "\\" + name;
-}
-
-// A fresh data folder next to the programs, named in the registry as both folders expect.
-void PrepareFolders() {
-    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
-    snprintf(g_data, sizeof g_data, "%s\\vntest-data", g_cwd);
-    CreateDirectoryA(g_data, nullptr);
-    for (const char* f : {"vantor.ini", "vantor.dat", "vantor.dat.tmp"})
-        DeleteFileA(DataFile(f).c_str());
-    SetRegistryFolders(g_cwd, g_data);
-}
-
-void WriteIni(const char* key, const char* value) {
-    WritePrivateProfileStringA("Vantor 3", key, value, DataFile("vantor.ini").c_str());
-}
-
-std::string ReadIni(const char* key) {
-    char buf[256];
-    GetPrivateProfileStringA("Vantor 3", key, "<none>", buf, sizeof buf,
-                             DataFile("vantor.ini").c_str());
-    return buf;
-}
-
-DWORD FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow
-                                                                            : 0xFFFFFFFF;
+// Lets a started sample run to its end (it closes its own dialog) and lets go of it; its exit
+// status, or -1.
+int WaitFor(Process& sample) {
+    int status = WaitExit(sample, 15000);
+    Kill(sample);
+    return status;
 }
 
 // --- scenarios -------------------------------------------------------------------------------
@@ -267,7 +167,6 @@ void SetupTwice() {
 }
 
 void Registry() {
-    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
     char program[kPathSize], data[kPathSize];
     RegistryFolderSource registry;
 
@@ -378,17 +277,13 @@ void TrainedDb() {
     CHECK(RunSample("expect-db 3") == 0, "the sample sees the three entries");
 
     // Records of an older, shorter layout are loaded and the file is upgraded at once.
-    std::vector<char> old(2 * 4000, 0);
+    std::string old(2 * 4000, 0);
     for (int i = 0; i < 2; ++i) {
         old[static_cast<size_t>(i) * 4000] = static_cast<char>(4000 & 0xFF);
         old[static_cast<size_t>(i) * 4000 + 1] = static_cast<char>(4000 >> 8);
         snprintf(&old[static_cast<size_t>(i) * 4000 + 2], 80, "Entry%d", i);
     }
-    HANDLE f = CreateFileA(DataFile("vantor.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, old.data(), static_cast<DWORD>(old.size()), &written, nullptr);
-    CloseHandle(f);
+    WriteFileText(DataFile("vantor.dat"), old);
     CHECK(ReReadTrainedDatabase() == 2, "two old records");
     CHECK(FileSize(DataFile("vantor.dat")) == 2 * 4868, "the file is rewritten with full records");
     CHECK(RunSample("expect-db 2") == 0, "the sample sees the upgraded entries");
@@ -492,12 +387,10 @@ void ShiftDisables() {
     PumpFor(200);
     g_received.clear();
     RunUnix("/usr/bin/xdotool keydown shift");
-    HANDLE sample = Start("vnsample.exe open 2500 chosen.txt");
+    Process sample = Start("vnsample.exe open 2500 chosen.txt");
     HWND box = nullptr;
-    for (int i = 0; i < 200 && !box; ++i) {
-        PumpFor(50);
-        box = FindWindowA(nullptr, "Disabling Vantor for an Application Dialog");
-    }
+    const char* title = "Disabling Vantor for an Application Dialog";
+    WaitUntil([&] { return (box = FindWindowA(nullptr, title)) != nullptr; }, 10000);
     RunUnix("/usr/bin/xdotool keyup shift");
     CHECK(box != nullptr, "the disabling dialog appears while Shift is held");
     if (box) {
@@ -507,11 +400,7 @@ void ShiftDisables() {
               "all three boxes checked, temporarily, ALL dialogs disabled");
         SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     }
-    DWORD code = 99;
-    for (int i = 0; i < 300 && WaitForSingleObject(sample, 0) == WAIT_TIMEOUT; ++i)
-        PumpFor(50);
-    GetExitCodeProcess(sample, &code);
-    CloseHandle(sample);
+    DWORD code = static_cast<DWORD>(WaitFor(sample));
     PumpFor(300);
     CHECK(code == 0, "the file dialog still returns the file (%lu)", code);
     CHECK(Received(MSG_DIALOG_OPENED) == 0, "left unextended this time");
@@ -550,21 +439,8 @@ DialogReport ReadReport() {
     return r;
 }
 
-std::string ListFile(const char* module) {
-    return DataFile((std::string(module) + ".vni").c_str());
-}
-
 std::string ReadList(const char* module, const char* list, const char* key) {
-    char buf[300];
-    GetPrivateProfileStringA((std::string(module) + " " + list).c_str(), key, "<none>", buf,
-                             sizeof buf, ListFile(module).c_str());
-    return buf;
-}
-
-void WaitFor(HANDLE process) {
-    for (int i = 0; i < 300 && WaitForSingleObject(process, 0) == WAIT_TIMEOUT; ++i)
-        PumpFor(50);
-    CloseHandle(process);
+    return Profile(ListFile(module), std::string(module) + " " + list, key);
 }
 
 // A fixed dialog is enlarged to 70 % of the 1024 x 768 screen and centred, and shown; a picture
@@ -572,7 +448,7 @@ void WaitFor(HANDLE process) {
 void Placement() {
     PrepareFolders();
     SetupHookDLL(g_manager);
-    HANDLE sample = Start("vnsample.exe open 3000");
+    Process sample = Start("vnsample.exe open 3000");
     PumpFor(1800);
     RunUnix("/usr/bin/import -window root extended-dialog.png");
     WaitFor(sample);
@@ -594,7 +470,7 @@ void LastFolder() {
     std::string docs = DataFile("docs");
     CreateDirectoryA(docs.c_str(), nullptr);
     std::string file = docs + "\\report.txt";
-    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    WriteFileText(file, "");
     DeleteFileA(ListFile("vnsample").c_str());
     SetupHookDLL(g_manager);
 
@@ -637,7 +513,8 @@ void LastSize() {
     SetEnvironmentVariableA("VNSAMPLE_RESIZE", nullptr);
     CHECK(ReadIni("LastWidth") == "800" && ReadIni("LastHeight") == "600", "size saved: %s x %s",
           ReadIni("LastWidth").c_str(), ReadIni("LastHeight").c_str());
-    WaitFor(Start("vnother.exe open 1500"));
+    Process other = Start("vnother.exe open 1500");
+    WaitFor(other);
     DialogReport r = ReadReport();
     CHECK(r.rect.right - r.rect.left == 800 && r.rect.bottom - r.rect.top == 600,
           "another application's dialog gets it: %ld x %ld", r.rect.right - r.rect.left,
@@ -650,13 +527,13 @@ void AltFavorite() {
     PrepareFolders();
     DeleteFileA(ListFile("vnsample").c_str());
     std::string file = DataFile("fav.txt");
-    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    WriteFileText(file, "");
     SetupHookDLL(g_manager);
     SetWindowPos(g_manager, HWND_TOPMOST, 0, 0, 300, 200, SWP_SHOWWINDOW);
     SetForegroundWindow(g_manager);
     PumpFor(300);
     RunUnix("/usr/bin/xdotool mousemove 100 100");
-    HANDLE sample = Start("vnsample.exe open 2000 \"" + file + "\"");
+    Process sample = Start("vnsample.exe open 2000 \"" + file + "\"");
     PumpFor(1500);
     RunUnix("/usr/bin/xdotool keydown alt");
     WaitFor(sample);
@@ -667,11 +544,6 @@ void AltFavorite() {
     CHECK(ReadList("vnsample", "Recent Files", "Entry1") == file, "and still a recent file");
     CleanUpHookDLL();
 }
-
-struct Scenario {
-    const char* name;
-    void (*run)();
-};
 
 const Scenario kScenarios[] = {
     {"exports", Exports},          {"hook-count", HookCount},   {"switches", Switches},
@@ -686,18 +558,12 @@ const Scenario kScenarios[] = {
 
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (argc < 2) {
-        printf("usage: vntestmgr scenario\n");
+    LocateFolders("vntest-data", {"vantor.ini", "vantor.dat", "vantor.dat.tmp"});
+    const Scenario* sc = ChosenScenario("vntestmgr", kScenarios, argc, argv);
+    if (!sc)
         return 2;
-    }
     CreateManagerWindow();
-    for (const Scenario& sc : kScenarios) {
-        if (!strcmp(sc.name, argv[1])) {
-            sc.run();
-            DestroyWindow(g_manager);
-            return CheckSummary(sc.name);
-        }
-    }
-    printf("unknown scenario %s\n", argv[1]);
-    return 2;
+    sc->run();
+    DestroyWindow(g_manager);
+    return CheckSummary(sc->name);
 }

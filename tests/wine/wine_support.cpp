@@ -1,0 +1,210 @@
+#include "wine_support.h"
+
+#include <vector>
+
+char g_cwd[MAX_PATH];
+char g_data[MAX_PATH];
+
+namespace {
+
+// Spelled out here rather than taken from the library, so that a changed key fails the tests.
+const char kRegistryKey[] = "Software\\Orvelle Software\\Vantor";
+const char kSettingsSection[] = "Vantor 3";
+
+std::vector<std::string> g_stale; // what PrepareFolders clears, as LocateFolders was told
+
+// CreateProcessA for Start and RunUnix; prints why a program did not start, keeping the error.
+bool CreateProcessFor(const std::string& commandLine, const char* folder, PROCESS_INFORMATION& pi) {
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back(0);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    pi = {};
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &si, &pi))
+        return true;
+    DWORD error = GetLastError();
+    printf("cannot start %s (%lu)\n", commandLine.c_str(), error);
+    SetLastError(error);
+    return false;
+}
+
+} // namespace
+
+// --- messages and processes ------------------------------------------------------------------
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD ms) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        Pump();
+        if (done())
+            return true;
+        if (GetTickCount() - start > ms)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
+Process Start(const std::string& commandLine, const char* folder) {
+    PROCESS_INFORMATION pi;
+    Process p;
+    if (!CreateProcessFor(commandLine, folder, pi))
+        return p;
+    CloseHandle(pi.hThread);
+    p.handle = pi.hProcess;
+    p.id = pi.dwProcessId;
+    return p;
+}
+
+int WaitExit(const Process& p, DWORD ms, bool answerMessages) {
+    if (!p.handle)
+        return -1;
+    bool ended = answerMessages ? WaitUntil([&] { return !p.Running(); }, ms)
+                                : WaitForSingleObject(p.handle, ms) == WAIT_OBJECT_0;
+    if (!ended)
+        return -1;
+    DWORD code = static_cast<DWORD>(-1);
+    GetExitCodeProcess(p.handle, &code);
+    return static_cast<int>(code);
+}
+
+void Kill(Process& p) {
+    if (p.Running()) {
+        TerminateProcess(p.handle, 99);
+        WaitForSingleObject(p.handle, 5000);
+    }
+    if (p.handle)
+        CloseHandle(p.handle);
+    p.handle = nullptr;
+}
+
+bool RunUnix(const std::string& commandLine) {
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessFor(commandLine, nullptr, pi))
+        return false;
+    // Where the system does give a process, it is waited for.
+    if (pi.hProcess) {
+        WaitForSingleObject(pi.hProcess, 10000);
+        CloseHandle(pi.hProcess);
+    }
+    if (pi.hThread)
+        CloseHandle(pi.hThread);
+    return true;
+}
+
+// --- the installation: registry and data folder ----------------------------------------------
+
+void SetRegistryFolders(const char* program, const char* data) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kRegistryKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    RegSetValueExA(key, "Program Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(program),
+                   static_cast<DWORD>(strlen(program) + 1));
+    RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data),
+                   static_cast<DWORD>(strlen(data) + 1));
+    RegCloseKey(key);
+}
+
+void DeleteRegistryFolders() {
+    RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
+}
+
+std::string RegistryValue(const char* name) {
+    char buf[MAX_PATH] = "";
+    DWORD size = sizeof buf;
+    if (RegGetValueA(HKEY_CURRENT_USER, kRegistryKey, name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
+        ERROR_SUCCESS)
+        return "<none>";
+    return buf;
+}
+
+void LocateFolders(const char* dataName, std::initializer_list<const char*> stale) {
+    GetCurrentDirectoryA(sizeof g_cwd, g_cwd);
+    snprintf(g_data, sizeof g_data, "%s\\%s", g_cwd, dataName);
+    g_stale.assign(stale.begin(), stale.end());
+}
+
+void PrepareFolders() {
+    CreateDirectoryA(g_data, nullptr);
+    for (const std::string& pattern : g_stale) {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(DataFile(pattern).c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            std::string path = DataFile(found.cFileName);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveDirectoryA(path.c_str());
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    SetRegistryFolders(g_cwd, g_data);
+}
+
+std::string DataFile(const std::string& name) {
+    return std::string(g_data) + "\\" + name;
+}
+
+std::string ListFile(const std::string& module) {
+    return DataFile(module + ".vni");
+}
+
+// --- profile files -----------------------------------------------------------------------------
+
+std::string Profile(const std::string& file, const std::string& section, const std::string& key) {
+    char buf[1024];
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buf, sizeof buf, file.c_str());
+    return buf;
+}
+
+std::string ReadIni(const char* key, const std::string& file) {
+    return Profile(file.empty() ? DataFile("vantor.ini") : file, kSettingsSection, key);
+}
+
+void WriteIni(const char* key, const char* value) {
+    WritePrivateProfileStringA(kSettingsSection, key, value, DataFile("vantor.ini").c_str());
+}
+
+// --- files -------------------------------------------------------------------------------------
+
+std::string ReadFileText(const std::string& path) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return "";
+    std::string text;
+    char buf[4096];
+    DWORD got = 0;
+    while (ReadFile(f, buf, sizeof buf, &got, nullptr) && got)
+        text.append(buf, got);
+    CloseHandle(f);
+    return text;
+}
+
+void WriteFileText(const std::string& path, const std::string& content) {
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(f, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+DWORD FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+}
