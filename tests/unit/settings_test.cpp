@@ -1,4 +1,5 @@
 #include "hook/core/settings.h"
+#include "tests/common/memory_ini.h"
 #include "hook/core/shared_state.h"
 
 #include <gtest/gtest.h>
@@ -16,52 +17,13 @@
 namespace vn {
 namespace {
 
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
-
-// An ini file in memory with the rules of the profile functions: names ignore case, an empty or
-// missing value gives the default, numbers are read from the front. Writes are recorded.
-class FakeIni : public IniFile {
+// Every write of the settings code goes to section "Vantor 3".
+class FakeIni : public vntest::MemoryIni {
   public:
-    void Set(const std::string& section, const std::string& key, const std::string& value) {
-        data_[Lower(section) + "/" + Lower(key)] = value;
-    }
-    std::string Get(const std::string& section, const std::string& key) const {
-        auto v = data_.find(Lower(section) + "/" + Lower(key));
-        return v == data_.end() ? "<none>" : v->second;
-    }
-    int32_t GetInt(const char* section, const char* key, int32_t def) override {
-        std::string v = Get(section, key);
-        if (v.empty() || v == "<none>")
-            return def;
-        const char* p = v.c_str() + (v[0] == '-' || v[0] == '+');
-        uint32_t n = 0;
-        while (*p >= '0' && *p <= '9')
-            n = n * 10 + static_cast<uint32_t>(*p++ - '0');
-        return static_cast<int32_t>(v[0] == '-' ? 0u - n : n);
-    }
-    size_t GetString(const char* section, const char* key, const char* def, char* buf,
-                     size_t size) override {
-        std::string v = Get(section, key);
-        int n = snprintf(buf, size, "%s", v == "<none>" ? def : v.c_str());
-        return std::min(static_cast<size_t>(n), size - 1);
-    }
     bool WriteString(const char* section, const char* key, const char* value) override {
         EXPECT_STREQ(section, kSettingsSection);
-        keys.push_back(key);
-        Set(section, key, value);
-        return true;
+        return MemoryIni::WriteString(section, key, value);
     }
-    bool Wrote(const std::string& key) const {
-        return std::find(keys.begin(), keys.end(), key) != keys.end();
-    }
-    std::vector<std::string> keys; // written, in order
-
-  private:
-    std::map<std::string, std::string> data_;
 };
 
 class FakeSerial : public SerialQuery {
@@ -164,7 +126,7 @@ TEST(SettingsLibraryRead, MissingKeyKeepsTheCurrentValue) {
     EXPECT_EQ(s->settings.width32, 70);
     EXPECT_EQ(s->settings.colWidth[1], 80);
     EXPECT_EQ(s->settings.columnWidthsKnown, 0u); // only "ColWidth0" tells
-    EXPECT_TRUE(ini.keys.empty());
+    EXPECT_TRUE(ini.written.empty());
 
     ini.Set(kSettingsSection, kKeyColWidth[0], "120");
     s->settings.settingsLoaded = 0;
@@ -237,7 +199,7 @@ TEST(ExcludeLists, CountsClampEntriesCutAndWriteOrder) {
     WriteExcludeLists(s->excludes, s->sizeExcludes, s->lastDirExcludes, out, kSettingsSection);
     std::vector<std::string> order = {"NumExcludes", "NumSizeExcludes", "NumLastDirExcludes",
                                       "Exclude1", "LastDirExclude1"};
-    EXPECT_EQ(out.keys, order);
+    EXPECT_EQ(out.written, order);
     EXPECT_EQ(out.Get(kSettingsSection, "NumSizeExcludes"), "0");
     EXPECT_EQ(out.Get(kSettingsSection, "LastDirExclude1"), std::string(95, 'z'));
 }
@@ -287,7 +249,7 @@ TEST(ExcludeAdd, StoresEightCharactersOrTitleAndWritesAllLists) {
     EXPECT_EQ(Entry(s->excludes, 0), "longmodu");
     std::vector<std::string> order = {"NumExcludes", "NumSizeExcludes", "NumLastDirExcludes",
                                       "Exclude1", "SizeExclude1"};
-    EXPECT_EQ(ini.keys, order);
+    EXPECT_EQ(ini.written, order);
     EXPECT_EQ(ini.Get(kSettingsSection, "NumExcludes"), "1");
 
     std::string title(120, 'T');
@@ -311,7 +273,7 @@ TEST(ExcludeAdd, RefusedAddsWriteNothing) {
     EXPECT_FALSE(AddExclude(*s, kExcludeFileManagement, "newapp", nullptr, ini));
     s->excludes.count = 5000; // a hostile count reads as a full list
     EXPECT_FALSE(AddExclude(*s, kExcludeFileManagement, "newapp", nullptr, ini));
-    EXPECT_TRUE(ini.keys.empty());
+    EXPECT_TRUE(ini.written.empty());
 
     EXPECT_TRUE(WriteIntKey(ini, kKeyLastLeft, static_cast<uint32_t>(-1)));
     EXPECT_EQ(ini.Get(kSettingsSection, "LastLeft"), "4294967295");
@@ -329,9 +291,9 @@ TEST(ManagerSettingsIo, WritesOnlyItsKeysAndRoundTrips) {
     for (const char* key : {"ColWidth0", "ColWidth6", "LastLeft", "LastHeight", "Ignore Modules",
                             "Close Delay", "Show Usage Note"})
         EXPECT_FALSE(ini.Wrote(key)) << key;
-    ASSERT_GE(ini.keys.size(), 3u);
-    EXPECT_EQ(ini.keys.end()[-2], "LastDirExclude1");
-    EXPECT_EQ(ini.keys.back(), "Trained Enabled");
+    ASSERT_GE(ini.written.size(), 3u);
+    EXPECT_EQ(ini.written.end()[-2], "LastDirExclude1");
+    EXPECT_EQ(ini.written.back(), "Trained Enabled");
 
     ManagerSettings in = Defaults();
     ReadManagerSettings(in, ini, nullptr);
@@ -345,7 +307,7 @@ TEST(ManagerSettingsIo, WritesOnlyItsKeysAndRoundTrips) {
     ReadManagerSettings(in = Defaults(), empty, nullptr);
     EXPECT_EQ(in.values.recentShown, 100);
     EXPECT_EQ(in.sizeExcludes.count, 100);
-    EXPECT_TRUE(empty.keys.empty());
+    EXPECT_TRUE(empty.written.empty());
 }
 
 class KestraImport : public ::testing::Test {
@@ -388,7 +350,7 @@ TEST_F(KestraImport, ButtonsKeepDefaultsOtherKeysAndListsImported) {
     EXPECT_EQ(m.values.addCopyButton + m.values.addVantorButton, 2);
     EXPECT_EQ(m.trainedEnabled, 0);
     EXPECT_EQ(Entry(m.excludes, 0), "oldapp");
-    EXPECT_TRUE(kestra.keys.empty());
+    EXPECT_TRUE(kestra.written.empty());
 
     ini.Set(kSettingsSection, "Height32", "50"); // the file of our own: no import
     EXPECT_EQ(Read().values.recentShown, 100);
