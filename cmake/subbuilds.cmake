@@ -22,9 +22,9 @@ if(VANTOR_WINDOWS)
     endforeach()
 
     add_test(NAME exports.vnhook COMMAND ${CMAKE_SOURCE_DIR}/tools/check-exports.sh
-             ${CMAKE_BINARY_DIR}/win-x86_64/bin/vnhook.dll ${CMAKE_SOURCE_DIR}/hook/core/vnhook.def.in)
+             ${CMAKE_BINARY_DIR}/win-x86_64/bin/vnhook.dll ${CMAKE_SOURCE_DIR}/hook/takeover/vnhook.def.in)
     add_test(NAME exports.vnhook32 COMMAND ${CMAKE_SOURCE_DIR}/tools/check-exports.sh
-             ${CMAKE_BINARY_DIR}/win-i686/bin/vnhook32.dll ${CMAKE_SOURCE_DIR}/hook/core/vnhook.def.in)
+             ${CMAKE_BINARY_DIR}/win-i686/bin/vnhook32.dll ${CMAKE_SOURCE_DIR}/hook/takeover/vnhook.def.in)
 
     # Wine system tests: each runs the test manager with one scenario in the build's own prefix
     # and X server. They share one desktop, so they never run at the same time.

@@ -19,7 +19,7 @@ target_include_directories(vncore PUBLIC ${CMAKE_SOURCE_DIR})
 
 # Exports keep their plain names on both bitnesses. The 32-bit import library must map the
 # decorated stdcall names to them, so the .def lists them decorated and the 64-bit copy drops it.
-file(READ ${CMAKE_SOURCE_DIR}/hook/core/vnhook.def.in VN_DEF)
+file(READ ${CMAKE_SOURCE_DIR}/hook/takeover/vnhook.def.in VN_DEF)
 string(REPLACE "@LIBRARY@" "${VN_HOOK_NAME}" VN_DEF "${VN_DEF}")
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4 OR MSVC)
     string(REGEX REPLACE "@[0-9]+" "" VN_DEF "${VN_DEF}")
@@ -33,7 +33,7 @@ list(FILTER VN_GLUE_SOURCES EXCLUDE REGEX "dllmain_win\\.cpp$")
 add_library(vnglue STATIC ${VN_GLUE_SOURCES})
 target_link_libraries(vnglue PUBLIC vncore user32 advapi32 kernel32)
 
-add_library(vnhook SHARED ${CMAKE_SOURCE_DIR}/hook/core/dllmain_win.cpp
+add_library(vnhook SHARED ${CMAKE_SOURCE_DIR}/hook/takeover/dllmain_win.cpp
                           ${CMAKE_SOURCE_DIR}/hook/resources/vnhook.rc ${CMAKE_BINARY_DIR}/vnhook.def)
 set_target_properties(vnhook PROPERTIES PREFIX "" OUTPUT_NAME ${VN_HOOK_NAME}
                                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

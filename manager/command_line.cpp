@@ -1,4 +1,4 @@
-#include "command_line.h"
+#include "manager/command_line.h"
 
 #include "hook/core/text.h"
 
@@ -43,7 +43,7 @@ StartRequest ParseCommandLine(const char* arguments) {
     StartRequest request = {};
     request.mode = StartMode::kRun;
     const char* p = arguments ? arguments : "";
-    char arg[kStartFolderSize + 2];
+    char arg[kPathSize + 2];
     if (!NextArgument(&p, arg, sizeof arg))
         return request;
     if (!IsSwitch(arg, "install")) {
@@ -53,7 +53,7 @@ StartRequest ParseCommandLine(const char* arguments) {
     request.mode = StartMode::kInstall;
     if (NextArgument(&p, arg, sizeof arg)) {
         // A folder longer than a path can be is refused rather than cut to another folder.
-        if (arg[0] == '/' || arg[0] == '-' || !arg[0] || strlen(arg) >= kStartFolderSize - 4) {
+        if (arg[0] == '/' || arg[0] == '-' || !arg[0] || strlen(arg) >= kPathSize - 4) {
             request.mode = StartMode::kUsage;
             return request;
         }
@@ -72,14 +72,14 @@ InstallFolderError InstallFolders(const char* programPath, const char* appData,
     if (!slash || slash == programPath)
         return InstallFolderError::kNoProgramFolder;
     size_t length = static_cast<size_t>(slash - programPath);
-    if (length >= kStartFolderSize - 4)
+    if (length >= kPathSize - 4)
         return InstallFolderError::kNoProgramFolder;
     memcpy(programFolder, programPath, length);
     programFolder[length] = 0;
     if (length == 2 && programFolder[1] == ':')
-        AppendText(programFolder, kStartFolderSize, "\\"); // the root of a drive
+        AppendText(programFolder, kPathSize, "\\"); // the root of a drive
 
-    char data[kStartFolderSize * 2] = "";
+    char data[kPathSize * 2] = "";
     if (requested && requested[0]) {
         CopyText(data, sizeof data, requested);
     } else {
@@ -94,7 +94,7 @@ InstallFolderError InstallFolders(const char* programPath, const char* appData,
         data[--dl] = 0;
     if (dl > kMaxDataFolderLength)
         return InstallFolderError::kDataFolderTooLong;
-    CopyText(dataFolder, kStartFolderSize, data);
+    CopyText(dataFolder, kPathSize, data);
     return InstallFolderError::kNone;
 }
 

@@ -6,7 +6,7 @@
 //                                    "%APPDATA%\Vantor") for this user, then end
 #pragma once
 
-#include "hook/core/compat.h"
+#include "hook/core/sizes.h"
 
 namespace vn {
 
@@ -16,11 +16,9 @@ enum class StartMode {
     kUsage // an argument that is not understood: show how to call the program
 };
 
-constexpr size_t kStartFolderSize = 264; // 260 characters, terminator, padding
-
 struct StartRequest {
     StartMode mode;
-    char dataFolder[kStartFolderSize]; // /install's folder as given; empty for the default
+    char dataFolder[kPathSize]; // /install's folder as given; empty for the default
 };
 
 // Reads the arguments (the command line without the program's name, as WinMain gets it).
@@ -38,7 +36,7 @@ enum class InstallFolderError { kNone, kNoProgramFolder, kNoDataFolder, kDataFol
 
 // Works out the two folders the installation records: the folder of the program file
 // programPath (ending before its last backslash), and the data folder: requested when given
-// (already made absolute), else appData + "\Vantor". Each output holds kStartFolderSize bytes.
+// (already made absolute), else appData + "\Vantor". Each output holds kPathSize bytes.
 InstallFolderError InstallFolders(const char* programPath, const char* appData,
                                   const char* requested, char* programFolder, char* dataFolder);
 

@@ -1,4 +1,4 @@
-#include "help_topics.h"
+#include "manager/help_topics.h"
 
 #include "hook/core/text.h"
 

@@ -1,8 +1,8 @@
-#include "install_win.h"
+#include "manager/install_win.h"
 
-#include "command_line.h"
-#include "resource.h"
-#include "ui_win.h"
+#include "manager/command_line.h"
+#include "manager/resource.h"
+#include "manager/ui_win.h"
 
 #include "hook/core/settings.h"
 
@@ -33,7 +33,7 @@ bool IsFolder(const char* path) {
 bool MakeFolder(const char* folder) {
     if (IsFolder(folder))
         return true;
-    char path[kStartFolderSize];
+    char path[kPathSize];
     strncpy(path, folder, sizeof path - 1);
     path[sizeof path - 1] = 0;
     for (char* p = path; *p; ++p) {
@@ -72,22 +72,22 @@ int Fail(const char* what) {
 } // namespace
 
 int InstallForUser(const char* requestedDataFolder) {
-    char programPath[MAX_PATH + 1];
+    char programPath[kMaxPath + 1];
     DWORD n = GetModuleFileNameA(nullptr, programPath, sizeof programPath);
     if (n == 0 || n >= sizeof programPath)
         return Fail("the program's own path");
 
     // A folder given on the command line is taken relative to the current directory.
-    char requested[kStartFolderSize] = "";
+    char requested[kPathSize] = "";
     if (requestedDataFolder && requestedDataFolder[0]) {
         DWORD r = GetFullPathNameA(requestedDataFolder, sizeof requested, requested, nullptr);
         if (r == 0 || r >= sizeof requested)
             return Fail(requestedDataFolder);
     }
-    char appData[kStartFolderSize];
+    char appData[kPathSize];
     ApplicationDataFolder(appData, sizeof appData);
 
-    char programFolder[kStartFolderSize], dataFolder[kStartFolderSize];
+    char programFolder[kPathSize], dataFolder[kPathSize];
     switch (InstallFolders(programPath, appData, requested, programFolder, dataFolder)) {
     case InstallFolderError::kNone:
         break;

@@ -1,16 +1,16 @@
-#include "main_window_win.h"
+#include "manager/main_window_win.h"
 
-#include "help_topics.h"
-#include "resource.h"
-#include "settings_serial.h"
-#include "ui_win.h"
+#include "manager/help_topics.h"
+#include "manager/resource.h"
+#include "manager/settings_serial.h"
+#include "manager/ui_win.h"
 
 #include "hook/core/file_names.h"
 #include "hook/core/messages.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/text.h"
-#include "hook/core/vnhook_api.h"
+#include "hook/takeover/vnhook_api.h"
 #include "hook/trained/trained_db_win.h"
 
 #include <cstring>

@@ -5,12 +5,12 @@
 
 #include <windows.h>
 
-#include "open_dialogs.h"
-#include "tray_icon_win.h"
+#include "manager/open_dialogs.h"
+#include "manager/tray_icon_win.h"
 
 #include "hook/core/settings.h"
 #include "hook/core/shared_state.h"
-#include "hook/trained/trained_entry.h"
+#include "hook/core/trained_entry.h"
 
 namespace vn {
 

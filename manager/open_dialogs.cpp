@@ -1,4 +1,4 @@
-#include "open_dialogs.h"
+#include "manager/open_dialogs.h"
 
 #include <algorithm>
 

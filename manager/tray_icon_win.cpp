@@ -1,7 +1,7 @@
-#include "tray_icon_win.h"
+#include "manager/tray_icon_win.h"
 
-#include "resource.h"
-#include "ui_win.h"
+#include "manager/resource.h"
+#include "manager/ui_win.h"
 
 #include "hook/core/text.h"
 

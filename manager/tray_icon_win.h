@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "tray_rules.h"
+#include "manager/tray_rules.h"
 
 namespace vn {
 

@@ -1,6 +1,6 @@
-#include "tray_rules.h"
+#include "manager/tray_rules.h"
 
-#include "resource.h"
+#include "manager/resource.h"
 
 namespace vn {
 

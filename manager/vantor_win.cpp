@@ -2,11 +2,11 @@
 // the configuration window of the running copy and ends.
 #include <windows.h>
 
-#include "command_line.h"
-#include "install_win.h"
-#include "main_window_win.h"
-#include "resource.h"
-#include "ui_win.h"
+#include "manager/command_line.h"
+#include "manager/install_win.h"
+#include "manager/main_window_win.h"
+#include "manager/resource.h"
+#include "manager/ui_win.h"
 
 #include "hook/core/messages.h"
 

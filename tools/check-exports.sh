@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that a built vnhook library exports exactly the names of its .def template, undecorated
 # (the 32-bit build must not leak stdcall decorations such as "SetupHookDLL@4").
-#   tools/check-exports.sh library.dll hook/core/vnhook.def.in
+#   tools/check-exports.sh library.dll hook/takeover/vnhook.def.in
 set -euo pipefail
 dll="$1"
 def="$2"

@@ -1,11 +1,12 @@
-#include "dialog_path_win.h"
+#include "hook/commands/dialog_path_win.h"
 
-#include "path_rules.h"
-#include "../core/dialog_proc_win.h"
-#include "../core/process_win.h"
-#include "../core/text.h"
-#include "../core/ui_win.h"
-#include "../resources/resource.h"
+#include "hook/core/path_rules.h"
+#include "hook/core/dialog_record.h"
+#include "hook/core/messages.h"
+#include "hook/core/process_win.h"
+#include "hook/core/text.h"
+#include "hook/core/ui_win.h"
+#include "hook/resources/resource.h"
 
 #include <commdlg.h>
 
@@ -155,7 +156,7 @@ void ShowNameInBox(HWND dialog, const char* name, bool clearIfNamed) {
         return;
     if (name) {
         CopyText(g_deferredName, sizeof g_deferredName, name);
-        GetWindowTextA(box, r->expectedNameText, sizeof r->expectedNameText);
+        GetWindowTextA(box, r->session.expectedNameText, sizeof r->session.expectedNameText);
         PostMessageA(dialog, MSG_SET_NAME_TEXT, 0, reinterpret_cast<LPARAM>(g_deferredName));
     } else if (clearIfNamed) {
         char typed[kMaxPath + 1], text[kMaxPath + 1] = "";
@@ -176,7 +177,7 @@ bool GoToFolder(HWND dialog, const char* path, bool keepName) {
     if (!IsAbsolutePath(target))
         return true;
     if (!IsExistingFolder(target)) {
-        char text[256], title[80];
+        char text[256], title[kTitleSize];
         if (LoadLibraryString(IDS_CANNOT_CHANGE_PATH, text, sizeof text) &&
             LoadLibraryString(IDS_WARNING, title, sizeof title))
             MessageBoxFromIdsWithPath(dialog, IDS_CANNOT_CHANGE_PATH, IDS_WARNING, MB_OK, target);
@@ -195,12 +196,11 @@ bool GoToFolder(HWND dialog, const char* path, bool keepName) {
     if (!(target[0] == '\\' && target[1] == '\\') && !IsExistingFolder(target))
         return true;
     SetWindowTextA(box, target);
-    CopyText(r->expectedNameText, sizeof r->expectedNameText, target);
+    CopyText(r->session.expectedNameText, sizeof r->session.expectedNameText, target);
     SetFocus(box);
     PostEnter(box);
     PostMessageA(dialog, MSG_SET_NAME_TEXT, keepName ? 1 : 0,
                  keepName ? reinterpret_cast<LPARAM>(g_savedName) : 0);
-    g_process.ignoreNextOk = 1;
     return true;
 }
 
@@ -225,7 +225,6 @@ void ApplyMask(HWND dialog, const char* mask) {
     if (Usable(box)) {
         SetFocus(box);
         PostEnter(box);
-        g_process.ignoreNextOk = 1;
     }
     ShowNameInBox(dialog, mask, false);
 }

@@ -7,8 +7,6 @@
 
 namespace vn {
 
-constexpr UINT MSG_SET_NAME_TEXT = WM_USER + 2700; // 3724
-
 bool IsExistingFile(const char* path);
 bool IsExistingFolder(const char* path); // one trailing backslash is ignored
 bool IsReadOnlyFile(const char* path);

@@ -1,10 +1,10 @@
-#include "disabling_win.h"
+#include "hook/commands/disabling_win.h"
 
-#include "../core/manager_link_win.h"
-#include "../core/process_win.h"
-#include "../core/settings_win.h"
-#include "../core/text.h"
-#include "../resources/resource.h"
+#include "hook/core/manager_link_win.h"
+#include "hook/core/process_win.h"
+#include "hook/core/settings_win.h"
+#include "hook/core/text.h"
+#include "hook/resources/resource.h"
 
 namespace vn {
 namespace {
@@ -81,27 +81,22 @@ INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-ExcludeFlags ShowDisablingDialog(HWND owner, const char* module, const ExcludeFlags& before) {
+DisablingEffect ShowDisablingDialog(HWND owner, const char* module, const ExcludeFlags& before) {
     DisablingContext ctx = {};
     CopyText(ctx.module, sizeof ctx.module, module);
     if (DialogBoxParamA(g_process.moduleInstance, "VNDISABLING", owner, DisablingProc,
                         reinterpret_cast<LPARAM>(&ctx)) <= 0)
-        return before;
+        ctx.answer = {}; // as if cancelled
     DisablingEffect effect = ApplyDisablingAnswer(ctx.answer, before);
-    for (int i = 0; i < 3; ++i)
-        g_process.pendingExcludeChoices[i] = effect.pending[i];
     SharedState* s = Shared();
     if (s && effect.notifyManager) {
-        char ini[kPathSize];
-        CopyField(ini, sizeof ini, s->iniFilePath, sizeof s->iniFilePath);
-        ProfileIniFile file(ini);
-        const ExcludeKind kinds[3] = {kExcludeFileManagement, kExcludeSizing, kExcludeLastFolder};
-        for (int i = 0; i < 3; ++i)
-            if (effect.addNow[i])
-                AddExclude(*s, kinds[i], ctx.module, nullptr, file);
+        ProfileIniFile file = SettingsFile(*s);
+        for (int kind = 0; kind < kExcludeKinds; ++kind)
+            if (effect.addNow[kind])
+                AddExclude(*s, static_cast<ExcludeKind>(kind), ctx.module, nullptr, file);
         SendToManager(*s, MSG_SETTINGS_CHANGED, reinterpret_cast<WPARAM>(ctx.module), 0, nullptr);
     }
-    return effect.flags;
+    return effect;
 }
 
 } // namespace vn

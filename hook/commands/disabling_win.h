@@ -4,12 +4,14 @@
 
 #include <windows.h>
 
-#include "../core/dialog_setup.h"
+#include "hook/core/dialog_setup.h"
 
 namespace vn {
 
-// Runs the modal box for the dialog being set up (owner) of module; returns its effect on the
-// exclusion flags. Permanent choices for all dialogs are written and reported to the manager here.
-ExcludeFlags ShowDisablingDialog(HWND owner, const char* module, const ExcludeFlags& before);
+// Runs the modal box for the dialog being set up (owner) of module and returns the answer's whole
+// effect: the dialog's exclusion flags and its "this dialog only" choices (a cancelled box leaves
+// before as it was and chooses nothing). Permanent choices for all dialogs are written and
+// reported to the manager here.
+DisablingEffect ShowDisablingDialog(HWND owner, const char* module, const ExcludeFlags& before);
 
 } // namespace vn

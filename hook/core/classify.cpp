@@ -1,7 +1,8 @@
-#include "classify.h"
+#include "hook/core/classify.h"
 
-#include "text.h"
-#include "../trained/trained_db.h"
+#include "hook/core/text.h"
+#include "hook/core/control_ids.h"
+#include "hook/core/trained_entry.h"
 
 #include <cstring>
 
@@ -14,11 +15,13 @@ constexpr uint32_t kWsCaption = 0x00C00000;
 constexpr uint32_t kWsSysMenu = 0x00080000;
 constexpr uint32_t kWsExDlgModalFrame = 0x00000001;
 
-// Control ids of the standard file dialog template.
-constexpr uint32_t kPrintGroupBox = 1072;
-constexpr uint32_t kComdlgProbe = 1000;
-constexpr uint32_t kListTwo = 1121;
-constexpr uint32_t kCountedIds[] = {1088, 1089, 1090, 1091, 1120, 1152, 1136, 1137, kListTwo};
+// The standard file dialog's controls that count towards recognising it.
+constexpr uint32_t kPrintGroupBox = kIdPrintGroupBox;
+constexpr uint32_t kComdlgProbe = kIdComboDropList;
+constexpr uint32_t kListTwo = kIdShellView;
+constexpr uint32_t kCountedIds[] = {kIdHiddenLabel, kIdTypesLabel, kIdNameLabel,
+                                    kIdLookInLabel, kIdFileList,   kIdNameEdit,
+                                    kIdFileTypes,   kIdLookIn,     kListTwo};
 
 bool IsCounted(uint32_t id) {
     for (uint32_t counted : kCountedIds)

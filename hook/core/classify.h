@@ -6,7 +6,7 @@
 // lock, so every value read from it is treated as possibly stale or hostile.
 #pragma once
 
-#include "shared_state.h"
+#include "hook/core/shared_state.h"
 
 namespace vn {
 
@@ -26,7 +26,7 @@ struct CreationInfo {
     uint32_t controlId; // the menu field: a control's id
 };
 
-// What classification needs from the platform and from the later stages.
+// What classification needs from the platform and from the trained-dialog handling.
 class ClassifyHost {
   public:
     // This process's module name (executable name without folder and extension).

@@ -8,9 +8,13 @@
 #if defined(_MSC_VER)
 #define VN_NOINLINE __declspec(noinline)
 #define VN_UNUSED
+#define VN_PRINTF_FORMAT(formatIndex, firstArg)
 #else
 #define VN_NOINLINE __attribute__((noinline))
 #define VN_UNUSED __attribute__((unused))
+// Lets the compiler check a printf-style function's format against its arguments.
+#define VN_PRINTF_FORMAT(formatIndex, firstArg)                                                    \
+    __attribute__((format(printf, formatIndex, firstArg)))
 #endif
 
 // The packed layouts shared between processes and stored in files use only naturally aligned

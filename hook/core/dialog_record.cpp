@@ -1,8 +1,10 @@
-#include "dialog_record.h"
+#include "hook/core/dialog_record.h"
 
 #include <cstring>
 
 namespace vn {
+
+DialogTable g_dialogs;
 
 int OpenDialogRecord(DialogTable& table) {
     for (int i = 0; i < kDialogSlots; ++i) {

@@ -3,104 +3,118 @@
 // bits of its window handle, which is all of a window handle that is stable across bitnesses.
 #pragma once
 
-#include "compat.h"
+#include "hook/core/compat.h"
+#include "hook/core/settings_block.h"
+#include "hook/core/sizes.h"
 
 namespace vn {
 
 constexpr int kDialogSlots = 10;
 
+// The controls the library adds to a dialog. The enum indexes the record's table of their
+// windows, so that every step that creates, places or destroys them walks one table.
+enum AddedControl {
+    kInfoLine,
+    kRecentFilesList,
+    kRecentHint,
+    kRecentFoldersList,
+    kFavoriteHint,
+    kFavoriteFilesList,
+    kFavoriteFoldersList,
+    kDeleteButton,
+    kRenameButton,
+    kCopyButton,
+    kMoveButton,
+    kFindButton,
+    kMkdirButton,
+    kClipButton,
+    kProductButton,
+    kAddedControlCount
+};
+
+// The control id each added control gets (0: a label or line that is never addressed by id).
+constexpr int kAddedControlIds[kAddedControlCount] = {
+    0, 19008, 0, 19009, 0, 19010, 19011, 19000, 19001, 19005, 19007, 19003, 19002, 19004, 19006};
+
 // Window, procedure and font handles are this process's own and are kept as uintptr_t, so that
 // the rules that work on a record build without the platform headers.
 struct DialogRecord {
     uint32_t inUse;
-    uint32_t ownsDialogFont;        // dialogFont was created for the added controls
-    uint32_t replacesTrainedDialog; // stands in for a trained Select Folder dialog
-    uint32_t browseDialog;          // the library's own destination chooser
-    uint32_t passive;               // registered only: not extended
-    uint32_t centerDialog;
-    uint32_t useLastPosition;
-    uint32_t useLastSize;
-    uintptr_t dialogFont;
+    uintptr_t dialogWindow;
     uint32_t processId;
     uint32_t threadId;
-    uint32_t placementReady;   // the first placement has been computed
-    uint32_t placementApplied; // and applied: positions are no longer forced
-    uint32_t cancelPressed;
-    uint32_t excludedFileManagement;
-    uint32_t excludedSizing;
-    uint32_t excludedLastFolder;
-    // List view state, in this order.
-    uint32_t userSorted;
-    uint32_t sortingNow;
-    uint32_t widthsApplied;
-    uint32_t applyingWidths;
-    uint32_t listFilling;
-    uint32_t listRefilled;
-    uint32_t sortPending;
-    uint32_t headerMarkCleared;
-    uintptr_t savedDialogProc;
-    uintptr_t savedDefViewProc;
-    uintptr_t savedListViewProc;
-    uintptr_t listViewProcSeen;
-    uint32_t listViewPending;
-    uintptr_t extraFont;
-    uintptr_t buttonFont;
-    uintptr_t infoLineFont;
-    uintptr_t listFont;
-    uintptr_t dialogWindow;
-    // The added controls, in this order.
-    uintptr_t infoLineControl;
-    uintptr_t recentFilesCombo;
-    uintptr_t recentHintLabel;
-    uintptr_t recentFoldersCombo;
-    uintptr_t favoriteHintLabel;
-    uintptr_t favoriteFilesCombo;
-    uintptr_t favoriteFoldersCombo;
-    uintptr_t deleteButton;
-    uintptr_t renameButton;
-    uintptr_t copyButton;
-    uintptr_t moveButton;
-    uintptr_t findButton;
-    uintptr_t mkdirButton;
-    uintptr_t clipButton;
-    uintptr_t spareControl;
-    uintptr_t productButton;
-    int32_t origRight;
-    int32_t origBottom;
-    int32_t initialHeight;
-    int32_t initialWidth;
-    int32_t addedWidth;
-    int32_t addedHeight;
-    int32_t baseHeight;
-    char moduleName[261];
-    char listFolder[261];
-    char expectedNameText[261];
-    char fileTypeText[261];
-    char dialogTitle[263];
-    int32_t fileNameControlId; // 1152, or 1148 when the dialog has a file name combo box
-    // Layout values of the added rows.
-    int32_t listsHeight;
-    int32_t infoLineHeight;
-    int32_t buttonRowHeight;
-    int32_t buttonCount;
-    int32_t buttonWidth;
-    int32_t buttonHeight;
-    int32_t minWidth;
-    int32_t listBottomGap;
-    int32_t listRightGap;
-    uint32_t layoutReady;
-    uint16_t charHeight;
-    uint16_t avgCharWidth;
-    int32_t layoutSpare;
-    uint32_t resizable;
-    uint32_t placementFinished; // closing or closed: no more placement or relayout
-    int32_t placementTop;
-    int32_t placementLeft;
-    int32_t placementHeight;
-    int32_t placementWidth;
-    uint32_t destroyed; // WM_DESTROY has been seen
-    // "This dialog only" choices of the disabling dialog, written with the title at close.
-    uint32_t pendingExcludes[3];
+    uintptr_t savedDialogProc; // the dialog's own procedure, which KsOpenProc calls on
+    char moduleName[kMaxPath + 1];
+    char dialogTitle[kTitleSize];
+    int32_t fileNameControlId; // kIdNameEdit, or kIdNameCombo when the name box is a combo box
+
+    // How far the dialog is extended.
+    struct Mode {
+        uint32_t passive;               // registered only: not extended
+        uint32_t browseDialog;          // the library's own destination chooser
+        uint32_t replacesTrainedDialog; // stands in for a trained Select Folder dialog
+        ExcludeFlags exclusions;        // extensions withheld from this dialog
+        // "This dialog only" choices of the disabling dialog, written with the title at close.
+        ExcludeFlags pendingExcludes;
+    } mode;
+
+    // Where the dialog is shown, and when.
+    struct Placement {
+        uint32_t centerDialog;
+        uint32_t useLastPosition;
+        uint32_t useLastSize;
+        uint32_t resizable;         // has a sizing border after its own initialisation
+        int32_t initialWidth;       // the outer size the dialog was created with, given back
+        int32_t initialHeight;      // when it closes
+        uint32_t placementReady;    // the first placement has been computed
+        uint32_t placementApplied;  // and applied: positions are no longer forced
+        uint32_t placementFinished; // closing or closed: no more placement or relayout
+        int32_t placementTop;
+        int32_t placementLeft;
+        int32_t placementHeight;
+        int32_t placementWidth;
+    } placement;
+
+    // The enlargement and the rows added below the dialog's own controls.
+    struct Layout {
+        int32_t origRight; // the dialog's right and bottom before the layout
+        int32_t origBottom;
+        int32_t addedWidth; // the last growth in each direction
+        int32_t addedHeight;
+        int32_t baseHeight; // the height after the last enlargement
+        int32_t listsHeight;
+        int32_t infoLineHeight;
+        int32_t buttonRowHeight;
+        int32_t listBottomGap; // the file list's distances to the dialog's edges, kept on resize
+        int32_t listRightGap;
+        uint32_t layoutReady;
+        uint16_t charHeight;
+        uint16_t avgCharWidth;
+    } layout;
+
+    // Fonts of the added controls; created ones are deleted with the dialog.
+    struct Fonts {
+        uintptr_t dialogFont;
+        uint32_t ownsDialogFont; // dialogFont was created for the added controls
+        uintptr_t extraFont;
+    } fonts;
+
+    // The shell's file list view, whose procedure the library replaces.
+    struct ListView {
+        uintptr_t savedListViewProc;
+        uint32_t listViewPending; // still to be hooked
+    } listView;
+
+    uintptr_t added[kAddedControlCount]; // windows of the added controls, by AddedControl
+
+    // What the dialog ends with, and the texts it works with while open.
+    struct Session {
+        uint32_t cancelPressed;
+        uint32_t destroyed; // WM_DESTROY has been seen
+        char listFolder[kMaxPath + 1];
+        char expectedNameText[kMaxPath + 1];
+        char fileTypeText[kMaxPath + 1];
+    } session;
 };
 
 struct DialogTable {
@@ -116,5 +130,8 @@ void CloseDialogRecord(DialogTable& table, int slot);
 
 // The slot in use whose dialog has the same low 16 bits as window, or -1.
 int FindDialogRecord(const DialogTable& table, uintptr_t window);
+
+// The dialogs this process has taken over.
+extern DialogTable g_dialogs;
 
 } // namespace vn

@@ -1,7 +1,8 @@
-#include "dialog_setup.h"
+#include "hook/core/dialog_setup.h"
 
-#include "settings.h"
-#include "text.h"
+#include "hook/core/app_rules.h"
+#include "hook/core/settings.h"
+#include "hook/core/text.h"
 
 #include <cstring>
 
@@ -26,15 +27,14 @@ SetupDecision DecideSetup(const SharedState& s, const char* module, const char* 
     title = title ? title : "";
     // Only whole-module entries count here; entries naming a title are applied once the title
     // is known for certain, when the dialog initialises.
-    flags.excluded[kFileManagement] = MatchExclude(s.excludes, module, nullptr) ? 1 : 0;
-    flags.excluded[kSizing] = MatchExclude(s.sizeExcludes, module, nullptr) ? 1 : 0;
-    flags.excluded[kLastFolder] = MatchExclude(s.lastDirExcludes, module, nullptr) ? 1 : 0;
+    flags.excluded[kExcludeFileManagement] = MatchExclude(s.excludes, module, nullptr) ? 1 : 0;
+    flags.excluded[kExcludeSizing] = MatchExclude(s.sizeExcludes, module, nullptr) ? 1 : 0;
+    flags.excluded[kExcludeLastFolder] = MatchExclude(s.lastDirExcludes, module, nullptr) ? 1 : 0;
     if (flags.All())
         return SetupDecision::kLeaveAlone;
     if (ignoreModules && ignoreModules[0] && module[0] && strstr(ignoreModules, module))
         return SetupDecision::kLeaveAlone;
-    // The wizard's dialog breaks when its file dialog is rearranged.
-    if (strstr(title, "New Project Wizard"))
+    if (LeaveDialogAlone(title))
         return SetupDecision::kLeaveAlone;
     if (keys.alt)
         return SetupDecision::kTakeOver;

@@ -3,7 +3,7 @@
 // while the dialog opens. Also the effect of the answer given in the disabling dialog.
 #pragma once
 
-#include "shared_state.h"
+#include "hook/core/shared_state.h"
 
 namespace vn {
 
@@ -11,15 +11,6 @@ struct KeyState {
     bool shift;
     bool ctrl;
     bool alt;
-};
-
-// The three extensions that can be withheld from one dialog, in the order of the exclusion lists
-// "Exclude%d", "SizeExclude%d", "LastDirExclude%d".
-enum ExcludeIndex { kFileManagement = 0, kSizing = 1, kLastFolder = 2 };
-
-struct ExcludeFlags {
-    uint32_t excluded[3];
-    bool All() const { return excluded[0] && excluded[1] && excluded[2]; }
 };
 
 // Whether a key setting ("Disable Key", "Disable Key No Prompt": 0 none, 1 Ctrl, 2 Shift,
@@ -39,10 +30,10 @@ SetupDecision DecideSetup(const SharedState& s, const char* module, const char* 
 
 // What the user answered in the disabling dialog.
 struct DisablingAnswer {
-    bool ok;         // OK rather than Cancel
-    bool checked[3]; // the three check boxes, in ExcludeIndex order
-    bool permanent;  // "Permanently disable" rather than "Temporarily disable"
-    bool allDialogs; // "Disable for ALL dialogs of this application"
+    bool ok;                     // OK rather than Cancel
+    bool checked[kExcludeKinds]; // the three check boxes, in ExcludeKind order
+    bool permanent;              // "Permanently disable" rather than "Temporarily disable"
+    bool allDialogs;             // "Disable for ALL dialogs of this application"
 };
 
 // The answer's effect: the flags of the dialog being opened, the choices to be written into the
@@ -50,8 +41,8 @@ struct DisablingAnswer {
 // to be added at once.
 struct DisablingEffect {
     ExcludeFlags flags;
-    uint32_t pending[3];
-    bool addNow[3];
+    uint32_t pending[kExcludeKinds];
+    bool addNow[kExcludeKinds];
     bool notifyManager;
 };
 

@@ -1,7 +1,7 @@
-#include "manager_link_win.h"
+#include "hook/core/manager_link_win.h"
 
-#include "settings_win.h"
-#include "text.h"
+#include "hook/core/settings_win.h"
+#include "hook/core/text.h"
 
 namespace vn {
 
@@ -34,9 +34,7 @@ bool ManagerSerialQuery::QuerySerial(const char* moduleName, uint32_t* serial) {
 }
 
 void ReadHookSettings(SharedState& s, const char* moduleName) {
-    char ini[kPathSize];
-    CopyField(ini, sizeof ini, s.iniFilePath, sizeof s.iniFilePath);
-    ProfileIniFile file(ini);
+    ProfileIniFile file = SettingsFile(s);
     ManagerSerialQuery serial(s);
     ReadLibrarySettings(s, file, s.managerWindow ? &serial : nullptr, moduleName);
 }

@@ -1,9 +1,9 @@
 // Everything the library says to the manager window goes through here.
 #pragma once
 
-#include "messages.h"
-#include "settings.h"
-#include "shared_state_win.h"
+#include "hook/core/messages.h"
+#include "hook/core/settings.h"
+#include "hook/core/shared_state_win.h"
 
 namespace vn {
 

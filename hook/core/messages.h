@@ -1,4 +1,6 @@
-// Private window messages between the library and the manager (WM_USER + 2600 and up).
+// The private window messages of the system, all in one place so that no two share a number:
+// those between the library and the manager (WM_USER + 2600 and up), and those the library posts
+// to a dialog it has taken over (WM_USER + 2700 and up).
 #pragma once
 
 namespace vn {
@@ -10,6 +12,13 @@ constexpr unsigned MSG_OPEN_CONFIGURATION = 3626; // bring up the configuration 
 constexpr unsigned MSG_DIALOG_OPENED = 3629;      // wParam: a dialog that was taken over
 constexpr unsigned MSG_DIALOG_CLOSED = 3630;      // wParam: that dialog, being destroyed
 constexpr unsigned MSG_SHOW_TRAINED_ENTRY = 3809; // wParam: entry index; lParam 1
+
+// To a taken-over dialog, from the library itself.
+// Set the file name box to lParam's text if it still shows what it showed when the message was
+// posted, then focus it (and with wParam select its text).
+constexpr unsigned MSG_SET_NAME_TEXT = 3724;
+constexpr unsigned MSG_RELAYOUT = 3725;          // lay a resizable dialog out again
+constexpr unsigned MSG_REFRESH_INFO_LINE = 3808; // rebuild the information line
 
 // How long the library waits for the manager before it goes on without an answer. The manager
 // answers from its message loop at once; a manager that does not must never stall a host

@@ -1,7 +1,7 @@
-#include "settings.h"
+#include "hook/core/settings.h"
 
-#include "shared_state.h"
-#include "text.h"
+#include "hook/core/shared_state.h"
+#include "hook/core/text.h"
 
 #include <cstdio>
 #include <cstring>
@@ -150,7 +150,7 @@ constexpr ExcludeKeys kExcludeKeys[3] = {
 constexpr const char kSeparator[] = " : ";
 constexpr size_t kSeparatorLength = sizeof kSeparator - 1;
 constexpr size_t kModuleCompareLength = 8;
-constexpr size_t kTitleCompareLength = 80;
+constexpr size_t kTitleCompareLength = kTitleSize;
 
 void EntryKey(char* key, size_t size, const ExcludeKeys& keys, int index) {
     snprintf(key, size, "%s%d", keys.entryPrefix, index + 1);
@@ -214,9 +214,9 @@ void SetLibraryDefaults(HookSettings& h) {
             FieldOf(&h, key) = key.libraryDefault;
     // Words without a key that other code reads as constants.
     h.restoreLastFileType = 0;
-    h.trainingFixedOne = 1;
-    h.buttonsFixedOne = 1;
-    h.infoLineFixedOne = 1;
+    h.trainingAlwaysOn = 1;
+    h.buttonRowAlwaysOn = 1;
+    h.infoLineAlwaysOn = 1;
 }
 
 void ReadLibrarySettings(SharedState& s, IniFile& ini, SerialQuery* serialOrNull,
@@ -351,12 +351,12 @@ bool ReadFolderValue(FolderSource& source, const char* name, char* buf, size_t s
     if (size == 0)
         return false;
     buf[0] = 0;
-    char value[kRegistryValueSize];
+    char value[kMaxPath];
     memset(value, 0, sizeof value);
     bool found = source.QueryValue(name, value, sizeof value);
     value[sizeof value - 1] = 0; // a value that filled the buffer is cut, not overrun
     if (found && value[0]) {
-        char test[kRegistryValueSize];
+        char test[kMaxPath];
         size_t len = CopyText(test, sizeof test, value);
         if (len > 0 && test[len - 1] == '\\')
             test[len - 1] = 0;

@@ -5,8 +5,8 @@
 // settings_win.cpp, so that every rule runs and is tested on any platform.
 #pragma once
 
-#include "compat.h"
-#include "settings_block.h"
+#include "hook/core/compat.h"
+#include "hook/core/settings_block.h"
 
 namespace vn {
 
@@ -42,7 +42,6 @@ constexpr int kIgnoreModulesSize = 128; // 127 characters and the terminator
 constexpr const char* kRegistryKey = "Software\\Orvelle Software\\Vantor";
 constexpr const char* kRegProgramPath = "Program Path";
 constexpr const char* kRegDataPath = "Data Path";
-constexpr int kRegistryValueSize = 260;
 
 // One ini file, with the semantics of the Win32 profile functions.
 class IniFile {
@@ -104,7 +103,6 @@ void ReadLibrarySettings(SharedState& s, IniFile& ini, SerialQuery* serialOrNull
                          const char* moduleName);
 
 // The three exclusion lists.
-enum ExcludeKind { kExcludeFileManagement, kExcludeSizing, kExcludeLastFolder };
 
 // The list of s for a kind; null for a value that is not a kind.
 ExcludeList* ExcludeListOf(SharedState& s, ExcludeKind kind);

@@ -4,7 +4,7 @@
 // settings.cpp; the order of the fields below is the order other code relies on.
 #pragma once
 
-#include "compat.h"
+#include "hook/core/compat.h"
 
 namespace vn {
 
@@ -44,8 +44,10 @@ struct HookSettings {
     int32_t recentPathOption;
     int32_t disableKey;
     int32_t disableKeyNoPrompt;
-    int32_t trainingFixedOne; // fixed 1, no key
-    int32_t buttonsFixedOne;  // fixed 1, no key
+    // Three switches that have no key and are never written: each is 1, and the code that reads
+    // it (training, the button row, the information line) treats it as a constant.
+    int32_t trainingAlwaysOn;
+    int32_t buttonRowAlwaysOn;
     int32_t useAccelerators;
     int32_t addVantorButton;
     int32_t addClipButton;
@@ -56,7 +58,7 @@ struct HookSettings {
     int32_t addMkDirButton;
     int32_t addDeleteButton;
     int32_t showInfoLine;
-    int32_t infoLineFixedOne; // fixed 1, no key
+    int32_t infoLineAlwaysOn; // no key, always 1 (see trainingAlwaysOn)
     int32_t showInfoFullPath;
     int32_t includeRecentHeaders;
     int32_t includeRecentAll;
@@ -80,5 +82,16 @@ struct ExcludeList {
 };
 
 VN_CHECK_SIZE(ExcludeList, kMaxExcludes* kExcludeEntrySize + 4);
+
+// The three extensions that can be withheld from one dialog, in the order of the exclusion lists
+// "Exclude%d", "SizeExclude%d" and "LastDirExclude%d".
+enum ExcludeKind { kExcludeFileManagement = 0, kExcludeSizing = 1, kExcludeLastFolder = 2 };
+constexpr int kExcludeKinds = 3;
+
+// One flag per ExcludeKind.
+struct ExcludeFlags {
+    uint32_t excluded[kExcludeKinds];
+    bool All() const { return excluded[0] && excluded[1] && excluded[2]; }
+};
 
 } // namespace vn

@@ -1,6 +1,6 @@
-#include "settings_win.h"
+#include "hook/core/settings_win.h"
 
-#include "text.h"
+#include "hook/core/text.h"
 
 namespace vn {
 
@@ -91,6 +91,16 @@ void KestraIniPath(char* buf, size_t size) {
     if (n == 0 || n >= sizeof windows)
         windows[0] = 0;
     JoinPath(buf, size, windows, kKestraFileName);
+}
+
+void SettingsFilePath(const SharedState& s, char* buf, size_t size) {
+    CopyField(buf, size, s.iniFilePath, sizeof s.iniFilePath);
+}
+
+ProfileIniFile SettingsFile(const SharedState& s) {
+    char path[kPathSize];
+    SettingsFilePath(s, path, sizeof path);
+    return ProfileIniFile(path);
 }
 
 } // namespace vn

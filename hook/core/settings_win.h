@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "settings.h"
-#include "shared_state.h"
+#include "hook/core/settings.h"
+#include "hook/core/shared_state.h"
 
 namespace vn {
 
@@ -40,6 +40,12 @@ class RegistryFolderSource : public FolderSource {
   private:
     HKEY key_ = nullptr;
 };
+
+// The settings file "vantor.ini" whose path the shared state holds, and that path itself copied
+// out of the shared state (empty until the paths are built). Every reader of the settings file
+// goes through one of these.
+ProfileIniFile SettingsFile(const SharedState& s);
+void SettingsFilePath(const SharedState& s, char* buf, size_t size);
 
 // The path of the older product's settings file in the Windows folder.
 void KestraIniPath(char* buf, size_t size);

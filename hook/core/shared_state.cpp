@@ -1,6 +1,6 @@
-#include "shared_state.h"
+#include "hook/core/shared_state.h"
 
-#include "settings.h"
+#include "hook/core/settings.h"
 
 #include <cstring>
 

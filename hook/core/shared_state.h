@@ -6,14 +6,14 @@
 // of a user handle that is significant on either bitness.
 #pragma once
 
-#include "compat.h"
-#include "settings_block.h"
-#include "../trained/trained_entry.h"
+#include "hook/core/compat.h"
+#include "hook/core/settings_block.h"
+#include "hook/core/sizes.h"
+#include "hook/core/trained_entry.h"
 
 namespace vn {
 
-constexpr int kPathSize = 264;      // path fields: 260 characters, terminator, padding
-constexpr int kListEntrySize = 261; // list entries: 260 characters and the terminator
+constexpr int kListEntrySize = static_cast<int>(kMaxPath) + 1; // list entries: a path, terminator
 constexpr int kListSlots = 100;
 constexpr int kRecentWindowSlots = 20;
 constexpr int kExtendedDialogSlots = 5;
@@ -30,8 +30,8 @@ struct RecentWindow {
     uint32_t isDialogClass;
     int32_t width;
     int32_t height;
-    char title[80];       // cut to 79 characters
-    char moduleName[256]; // executable name without folder and extension
+    char title[kTitleSize]; // cut to 79 characters
+    char moduleName[256];   // executable name without folder and extension
 };
 VN_CHECK_SIZE(RecentWindow, 360);
 

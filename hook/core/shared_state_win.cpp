@@ -1,4 +1,4 @@
-#include "shared_state_win.h"
+#include "hook/core/shared_state_win.h"
 
 #include <sddl.h>
 

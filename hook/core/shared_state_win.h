@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "shared_state.h"
+#include "hook/core/shared_state.h"
 
 namespace vn {
 
@@ -12,8 +12,9 @@ namespace vn {
 SharedState* Shared();
 
 // Handles are stored as their 32 significant bits and sign-extended back, as Windows does when a
-// handle crosses between 32- and 64-bit processes.
-inline HWND ToHwnd(Handle32 h) {
+// handle crosses between 32- and 64-bit processes. The one cast from a stored window handle (a
+// Handle32 of the shared state, or a uintptr_t of a dialog record) to a window.
+inline HWND ToHwnd(uint64_t h) {
     return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(h)));
 }
 inline HHOOK ToHook(Handle32 h) {

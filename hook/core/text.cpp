@@ -1,5 +1,6 @@
-#include "text.h"
+#include "hook/core/text.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace vn {
@@ -106,6 +107,38 @@ void ModuleNameFromPath(char* dst, size_t cap, const char* path) {
     if (n > cap - 1)
         n = cap - 1;
     memcpy(dst, base, n);
+    dst[n] = 0;
+}
+
+void FillMessage(char* dst, size_t cap, const char* format, const unsigned* number,
+                 const char* text) {
+    if (!dst || cap == 0)
+        return;
+    dst[0] = 0;
+    if (!format)
+        return;
+    char digits[16];
+    if (number)
+        snprintf(digits, sizeof digits, "%u", *number);
+    bool numberDone = !number, textDone = !text;
+    size_t n = 0;
+    for (const char* p = format; *p && n + 1 < cap;) {
+        const char* insert = nullptr;
+        if (p[0] == '%' && p[1] == 'u' && !numberDone) {
+            insert = digits;
+            numberDone = true;
+        } else if (p[0] == '%' && p[1] == 's' && !textDone) {
+            insert = text;
+            textDone = true;
+        }
+        if (!insert) {
+            dst[n++] = *p++;
+            continue;
+        }
+        dst[n] = 0;
+        n = AppendText(dst, cap, insert);
+        p += 2;
+    }
     dst[n] = 0;
 }
 

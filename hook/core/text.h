@@ -3,7 +3,7 @@
 // writes beyond the capacity it is given.
 #pragma once
 
-#include "compat.h"
+#include "hook/core/compat.h"
 
 namespace vn {
 
@@ -37,5 +37,11 @@ void JoinPath(char* dst, size_t cap, const char* folder, const char* name);
 // The module name of an executable path: the file name without folder and without the part
 // from its last "." on, cut to cap - 1 characters.
 void ModuleNameFromPath(char* dst, size_t cap, const char* path);
+
+// Fills a message taken from a string table: the first "%u" becomes *number and the first "%s"
+// text, each only when given (not null). Nothing else of format is interpreted, so a table text
+// never acts as a printf format. The result is cut to cap - 1 characters.
+void FillMessage(char* dst, size_t cap, const char* format, const unsigned* number,
+                 const char* text);
 
 } // namespace vn

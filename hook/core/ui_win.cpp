@@ -1,33 +1,46 @@
-#include "ui_win.h"
+#include "hook/core/ui_win.h"
 
-#include "process_win.h"
-
-#include <cstdio>
-#include <cstring>
+#include "hook/core/process_win.h"
+#include "hook/core/sizes.h"
+#include "hook/core/text.h"
 
 namespace vn {
 
-bool LoadLibraryString(UINT id, char* buf, int size) {
+namespace {
+
+constexpr int kMessageSize = 256;
+
+// Stand in for the text and caption of a message box whose id the table lacks.
+constexpr const char* kBadTextId = "LoadStringMessageBox -- bad ID for Text";
+constexpr const char* kBadCaptionId = "LoadString -- bad ID for Title";
+
+} // namespace
+
+bool LoadModuleString(HINSTANCE module, UINT id, char* buf, int size) {
     if (!buf || size <= 0)
         return false;
     buf[0] = 0;
-    return LoadStringA(g_process.moduleInstance, id, buf, size) > 0;
+    return LoadStringA(module, id, buf, size) > 0;
+}
+
+int StringTableMessageBox(HINSTANCE module, HWND owner, UINT textId, UINT titleId, UINT flags,
+                          const char* insert, const unsigned* number) {
+    char format[kMessageSize], text[kMessageSize + kPathSize + 16], title[kMessageSize];
+    if (!LoadModuleString(module, textId, format, sizeof format))
+        CopyText(format, sizeof format, kBadTextId);
+    if (!LoadModuleString(module, titleId, title, sizeof title))
+        CopyText(title, sizeof title, kBadCaptionId);
+    FillMessage(text, sizeof text, format, number, insert);
+    return MessageBoxA(owner, text, title, flags);
+}
+
+bool LoadLibraryString(UINT id, char* buf, int size) {
+    return LoadModuleString(g_process.moduleInstance, id, buf, size);
 }
 
 int MessageBoxFromIdsWithPath(HWND owner, UINT textId, UINT titleId, UINT flags, const char* path) {
-    char format[256], text[256 + 264], title[256];
-    if (!LoadLibraryString(textId, format, sizeof format))
-        snprintf(format, sizeof format, "%s", "LoadStringMessageBox -- bad ID for Text");
-    if (!LoadLibraryString(titleId, title, sizeof title))
-        snprintf(title, sizeof title, "%s", "LoadString -- bad ID for Title");
-    // The path goes in place of the text's "%s" by hand: a text is never used as a format.
-    const char* slot = path ? strstr(format, "%s") : nullptr;
-    if (slot)
-        snprintf(text, sizeof text, "%.*s%s%s", static_cast<int>(slot - format), format, path,
-                 slot + 2);
-    else
-        snprintf(text, sizeof text, "%s", format);
-    return MessageBoxA(owner, text, title, flags);
+    return StringTableMessageBox(g_process.moduleInstance, owner, textId, titleId, flags, path,
+                                 nullptr);
 }
 
 int MessageBoxFromIds(HWND owner, UINT textId, UINT titleId, UINT flags) {

@@ -1,18 +1,25 @@
-// Texts shown to the user come from the library's string table.
+// Texts shown to the user come from a string table: the library's, or the manager's. The one
+// message-box helper of the system, which both use.
 #pragma once
 
 #include <windows.h>
 
 namespace vn {
 
-// A message box whose text and caption are string ids; a missing string shows a fixed text
-// instead, so that a broken resource is noticed rather than showing an empty box.
-int MessageBoxFromIds(HWND owner, UINT textId, UINT titleId, UINT flags);
+// Loads string id of module's table; returns false (and an empty text) when it is missing.
+bool LoadModuleString(HINSTANCE module, UINT id, char* buf, int size);
 
-// As above, with the text used as a format for one string argument.
-int MessageBoxFromIdsWithPath(HWND owner, UINT textId, UINT titleId, UINT flags, const char* path);
+// A message box whose text and caption are string ids of module's table (256 characters each).
+// The text's first "%u" becomes *number and its first "%s" insert, when given. A missing string
+// shows a fixed text instead, so that a broken resource is noticed rather than showing an empty
+// box.
+int StringTableMessageBox(HINSTANCE module, HWND owner, UINT textId, UINT titleId, UINT flags,
+                          const char* insert, const unsigned* number);
 
-// Loads a string of the library; returns false (and an empty text) when it is missing.
+// The library's own strings and message boxes.
 bool LoadLibraryString(UINT id, char* buf, int size);
+int MessageBoxFromIds(HWND owner, UINT textId, UINT titleId, UINT flags);
+// As above, with the text's "%s" replaced by path.
+int MessageBoxFromIdsWithPath(HWND owner, UINT textId, UINT titleId, UINT flags, const char* path);
 
 } // namespace vn

@@ -1,8 +1,8 @@
-#include "added_controls_win.h"
+#include "hook/layout/added_controls_win.h"
 
 namespace vn {
 
-// No controls are added yet: each step leaves the dialog and the record as they are.
+// This build adds no controls: each step leaves the dialog and the record as they are.
 
 void FetchAddedControlFonts(HWND, DialogRecord&) {}
 
@@ -11,9 +11,9 @@ bool MeasureAddedControlFont(HWND, const DialogRecord&, uint16_t*, uint16_t*) {
 }
 
 void CreateAddedControls(HWND, DialogRecord& record) {
-    record.listsHeight = 0;
-    record.infoLineHeight = 0;
-    record.buttonRowHeight = 0;
+    record.layout.listsHeight = 0;
+    record.layout.infoLineHeight = 0;
+    record.layout.buttonRowHeight = 0;
 }
 
 HDWP DeferAddedControls(HWND, DialogRecord&, HDWP batch) {

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "../core/dialog_record.h"
+#include "hook/core/dialog_record.h"
 
 namespace vn {
 

@@ -1,4 +1,4 @@
-#include "layout_rules.h"
+#include "hook/layout/layout_rules.h"
 
 #include <cstring>
 

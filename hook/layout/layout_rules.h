@@ -9,8 +9,8 @@
 // can take, so that no input makes a result wrap around.
 #pragma once
 
-#include "../core/compat.h"
-#include "../core/settings_block.h"
+#include "hook/core/compat.h"
+#include "hook/core/settings_block.h"
 
 namespace vn {
 

@@ -1,22 +1,16 @@
-#include "layout_win.h"
+#include "hook/layout/layout_win.h"
 
-#include "added_controls_win.h"
-#include "layout_rules.h"
-#include "../commands/dialog_path_win.h"
-#include "../core/dialog_proc_win.h"
-#include "../core/shared_state_win.h"
+#include "hook/layout/added_controls_win.h"
+#include "hook/layout/layout_rules.h"
+#include "hook/commands/dialog_path_win.h"
+#include "hook/core/control_ids.h"
+#include "hook/core/shared_state_win.h"
 
 #include <initializer_list>
 
 namespace vn {
 namespace {
 
-constexpr int kFileList = 1120;
-constexpr int kShellView = 1121;
-constexpr int kFileTypes = 1136;
-constexpr int kLookIn = 1137;
-constexpr int kPlacesBar = 1184;
-constexpr int kNameCombo = 1148;
 constexpr WPARAM kDetailsViewCommand = 40964; // the shell view's Details command
 
 constexpr UINT kQuietMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
@@ -41,19 +35,10 @@ bool IsDialogWindow(HWND window) {
     return GetClassNameA(window, name, sizeof name) > 0 && IsDialogClassName(name);
 }
 
-HWND ToWindow(uintptr_t handle) {
-    return reinterpret_cast<HWND>(handle);
-}
-
 // The controls the library added, in the record's order.
 bool IsAddedControl(const DialogRecord& r, HWND window) {
-    const uintptr_t added[] = {
-        r.infoLineControl,   r.recentFilesCombo,   r.recentHintLabel,      r.recentFoldersCombo,
-        r.favoriteHintLabel, r.favoriteFilesCombo, r.favoriteFoldersCombo, r.deleteButton,
-        r.renameButton,      r.copyButton,         r.moveButton,           r.findButton,
-        r.mkdirButton,       r.clipButton,         r.spareControl,         r.productButton};
     uintptr_t w = reinterpret_cast<uintptr_t>(window);
-    for (uintptr_t h : added)
+    for (uintptr_t h : r.added)
         if (h && h == w)
             return true;
     return false;
@@ -65,7 +50,7 @@ void Repaint(HWND window) {
 }
 
 TargetRule TargetRuleOf(const SharedState& s, const DialogRecord& r) {
-    return {r.useLastSize != 0,
+    return {r.placement.useLastSize != 0,
             s.lastWidth,
             s.lastHeight,
             GetSystemMetrics(SM_CXSCREEN),
@@ -75,19 +60,19 @@ TargetRule TargetRuleOf(const SharedState& s, const DialogRecord& r) {
 }
 
 PositionRule PositionRuleOf(const SharedState& s, const DialogRecord& r) {
-    return {r.useLastPosition != 0,
+    return {r.placement.useLastPosition != 0,
             s.lastLeft,
             s.lastTop,
-            r.centerDialog != 0,
+            r.placement.centerDialog != 0,
             GetSystemMetrics(SM_CXSCREEN),
             GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void StorePlacement(DialogRecord& r, int32_t left, int32_t top, int32_t width, int32_t height) {
-    r.placementLeft = left;
-    r.placementTop = top;
-    r.placementWidth = width;
-    r.placementHeight = height;
+    r.placement.placementLeft = left;
+    r.placement.placementTop = top;
+    r.placement.placementWidth = width;
+    r.placement.placementHeight = height;
 }
 
 // The parameter block of one moving pass. It lives on the stack of the pass; the exported
@@ -113,7 +98,7 @@ void MoveChild(HWND child, const MovePass& pass) {
     if (parent == pass.dialog) {
         // The file list is resized by the caller; a list of height 0 or 1 must not also move.
         int id = GetDlgCtrlID(child);
-        if (id == kFileList || id == kShellView)
+        if (id == kIdFileList || id == kIdShellView)
             return;
     }
     UINT redraw = pass.redraw ? 0 : SWP_NOREDRAW;
@@ -185,8 +170,8 @@ void MeasureCharacterCell(HWND dialog, DialogRecord& r) {
             height = HIWORD(units);
         }
     }
-    r.charHeight = height;
-    r.avgCharWidth = width;
+    r.layout.charHeight = height;
+    r.layout.avgCharWidth = width;
 }
 
 // The placement the dialog is shown with when no enlargement computed one: where it is.
@@ -199,12 +184,12 @@ void StoreCurrentPlacement(HWND dialog, DialogRecord& r) {
 }
 
 void ShowPlaced(HWND dialog, DialogRecord& r) {
-    r.placementReady = 1;
+    r.placement.placementReady = 1;
     ShowWindow(dialog, SW_SHOW);
     StretchPlacesBar(dialog);
     InvalidateRect(dialog, nullptr, FALSE);
     UpdateWindow(dialog);
-    r.placementApplied = 1;
+    r.placement.placementApplied = 1;
 }
 
 } // namespace
@@ -216,20 +201,20 @@ void EnlargeFixed(HWND dialog, DialogRecord& r, bool widthAllowed, bool heightAl
         return;
     // The file list is the reference of every move; a dialog without one is only placed.
     LayoutRect list;
-    bool hasList = WindowRect(GetDlgItem(dialog, kFileList), &list);
+    bool hasList = WindowRect(GetDlgItem(dialog, kIdFileList), &list);
     LayoutSize target;
     bool hasTarget = hasList && TargetSize(TargetRuleOf(*s, r), &target);
     FixedPlan plan = PlanEnlargeFixed(d, hasTarget ? &target : nullptr, widthAllowed, heightAllowed,
                                       PositionRuleOf(*s, r));
-    r.addedWidth = plan.dx;
-    r.addedHeight = plan.dy;
-    r.baseHeight = plan.height;
+    r.layout.addedWidth = plan.dx;
+    r.layout.addedHeight = plan.dy;
+    r.layout.baseHeight = plan.height;
 
     if (hasList) {
         MovePass pass = {dialog, {true, list.right, list.bottom, plan.dx, plan.dy}, false, nullptr};
         RunMovePass(pass);
         LayoutSize grown = GrownSize(WidthOf(list), HeightOf(list), plan.dx, plan.dy);
-        for (int id : {kFileList, kShellView})
+        for (int id : {kIdFileList, kIdShellView})
             if (HWND c = GetDlgItem(dialog, id))
                 SetWindowPos(c, nullptr, 0, 0, grown.width, grown.height, SWP_NOMOVE | kQuietMove);
     }
@@ -239,7 +224,8 @@ void EnlargeFixed(HWND dialog, DialogRecord& r, bool widthAllowed, bool heightAl
 
 bool EnlargeResizable(HWND dialog, DialogRecord& r) {
     SharedState* s = Shared();
-    if (!s || !(s->settings.sizing || r.useLastSize) || r.excludedSizing)
+    if (!s || !(s->settings.sizing || r.placement.useLastSize) ||
+        r.mode.exclusions.excluded[kExcludeSizing])
         return false;
     LayoutRect d;
     if (!WindowRect(dialog, &d))
@@ -276,14 +262,14 @@ void LengthenDropDowns(HWND dialog, int itemHeight) {
                              ? Shifted(work.bottom, -static_cast<int64_t>(work.top))
                              : 0;
     DropDownHeights heights = PlanDropDowns(s->settings, workHeight, itemHeight);
-    SetDropDownHeight(dialog, kLookIn, heights.lookIn);
-    SetDropDownHeight(dialog, kFileTypes, heights.fileTypes);
+    SetDropDownHeight(dialog, kIdLookIn, heights.lookIn);
+    SetDropDownHeight(dialog, kIdFileTypes, heights.fileTypes);
 }
 
 void StretchPlacesBar(HWND dialog) {
-    HWND bar = GetDlgItem(dialog, kPlacesBar);
+    HWND bar = GetDlgItem(dialog, kIdPlacesBar);
     LayoutRect b, types;
-    if (!WindowRect(bar, &b) || !WindowRect(GetDlgItem(dialog, kFileTypes), &types))
+    if (!WindowRect(bar, &b) || !WindowRect(GetDlgItem(dialog, kIdFileTypes), &types))
         return;
     int32_t height = PlacesBarHeight(b, types);
     if (height > 0)
@@ -306,36 +292,37 @@ void LayOutDialog(HWND dialog, DialogRecord& r) {
     if (settings.viewDetails)
         SendMessageA(dialog, WM_COMMAND, kDetailsViewCommand, 0);
 
-    if (!(r.excludedFileManagement && r.excludedSizing))
+    if (!(r.mode.exclusions.excluded[kExcludeFileManagement] &&
+          r.mode.exclusions.excluded[kExcludeSizing]))
         FitNestedTemplate(dialog);
 
-    r.listFolder[0] = 0;
+    r.session.listFolder[0] = 0;
     if (settings.showRecent || settings.showFavorites)
-        ReadDialogFolder(dialog, r.listFolder, sizeof r.listFolder);
+        ReadDialogFolder(dialog, r.session.listFolder, sizeof r.session.listFolder);
 
     // The first geometry, which the re-layout keeps the file list's distances to.
     LayoutRect d = {0, 0, 0, 0}, list;
     WindowRect(dialog, &d);
-    r.origRight = d.right;
-    r.origBottom = d.bottom;
-    bool hasList = WindowRect(GetDlgItem(dialog, kShellView), &list);
-    r.listRightGap = hasList ? Shifted(d.right, -static_cast<int64_t>(list.right)) : 0;
-    r.listBottomGap = hasList ? Shifted(d.bottom, -static_cast<int64_t>(list.bottom)) : 0;
+    r.layout.origRight = d.right;
+    r.layout.origBottom = d.bottom;
+    bool hasList = WindowRect(GetDlgItem(dialog, kIdShellView), &list);
+    r.layout.listRightGap = hasList ? Shifted(d.right, -static_cast<int64_t>(list.right)) : 0;
+    r.layout.listBottomGap = hasList ? Shifted(d.bottom, -static_cast<int64_t>(list.bottom)) : 0;
 
     // Width first, so that the added rows are laid out at the final width; the height pass then
     // measures the dialog with the rows included.
-    bool enlarge = settings.sizing && !r.excludedSizing;
+    bool enlarge = settings.sizing && !r.mode.exclusions.excluded[kExcludeSizing];
     bool placed = false;
-    if ((!r.resizable || r.excludedFileManagement) && enlarge) {
+    if ((!r.placement.resizable || r.mode.exclusions.excluded[kExcludeFileManagement]) && enlarge) {
         EnlargeFixed(dialog, r, true, false);
         placed = true;
     }
     MeasureCharacterCell(dialog, r);
-    if (!r.excludedFileManagement)
+    if (!r.mode.exclusions.excluded[kExcludeFileManagement])
         CreateAddedControls(dialog, r);
-    LengthenDropDowns(dialog, r.charHeight);
-    r.layoutReady = 1;
-    if (r.resizable && !r.excludedFileManagement) {
+    LengthenDropDowns(dialog, r.layout.charHeight);
+    r.layout.layoutReady = 1;
+    if (r.placement.resizable && !r.mode.exclusions.excluded[kExcludeFileManagement]) {
         placed = EnlargeResizable(dialog, r) || placed;
     } else if (enlarge) {
         EnlargeFixed(dialog, r, true, true);
@@ -354,21 +341,23 @@ void LayOutDialog(HWND dialog, DialogRecord& r) {
 }
 
 void RelayOutOnSize(HWND dialog, DialogRecord& r) {
-    if (!r.layoutReady || r.placementFinished)
+    if (!r.layout.layoutReady || r.placement.placementFinished)
         return;
     LayoutRect d, list;
-    HWND view = GetDlgItem(dialog, kShellView);
+    HWND view = GetDlgItem(dialog, kIdShellView);
     if (!WindowRect(dialog, &d) || !WindowRect(view, &list))
         return;
-    int64_t addedRows = static_cast<int64_t>(r.listsHeight) + r.infoLineHeight + r.buttonRowHeight;
-    RelayoutShift shift = PlanRelayout(d, list, r.listRightGap, r.listBottomGap, addedRows);
+    int64_t addedRows = static_cast<int64_t>(r.layout.listsHeight) + r.layout.infoLineHeight +
+                        r.layout.buttonRowHeight;
+    RelayoutShift shift =
+        PlanRelayout(d, list, r.layout.listRightGap, r.layout.listBottomGap, addedRows);
     MovePass pass = {dialog, {true, list.right, list.bottom, shift.dx, shift.dy}, true, &r};
     RunMovePass(pass);
 
     // The list and the added controls move as one batch; a failed step drops the rest of it.
     LayoutSize grown = GrownSize(WidthOf(list), HeightOf(list), shift.dx, shift.dy);
     HDWP batch = BeginDeferWindowPos(100);
-    for (int id : {kFileList, kShellView}) {
+    for (int id : {kIdFileList, kIdShellView}) {
         HWND c = GetDlgItem(dialog, id);
         if (batch && c)
             batch = DeferWindowPos(batch, c, nullptr, 0, 0, grown.width, grown.height,
@@ -379,15 +368,14 @@ void RelayOutOnSize(HWND dialog, DialogRecord& r) {
     if (batch)
         EndDeferWindowPos(batch);
 
-    for (uintptr_t button : {r.deleteButton, r.renameButton, r.copyButton, r.moveButton,
-                             r.findButton, r.mkdirButton, r.clipButton, r.productButton})
-        if (button && IsWindow(ToWindow(button)))
-            Repaint(ToWindow(button));
+    for (int control = kDeleteButton; control <= kProductButton; ++control)
+        if (r.added[control] && IsWindow(ToHwnd(r.added[control])))
+            Repaint(ToHwnd(r.added[control]));
     RefreshAddedControls(dialog, r);
     StretchPlacesBar(dialog);
     // The edit inside a file name combo box does not repaint itself after the move.
-    if (r.fileNameControlId == kNameCombo) {
-        HWND combo = GetDlgItem(dialog, kNameCombo);
+    if (r.fileNameControlId == kIdNameCombo) {
+        HWND combo = GetDlgItem(dialog, kIdNameCombo);
         HWND inner = combo ? GetWindow(combo, GW_CHILD) : nullptr;
         HWND edit = inner ? GetWindow(inner, GW_CHILD) : nullptr;
         if (edit)
@@ -418,8 +406,9 @@ BOOL CALLBACK DialogChildEnumProc(HWND child, LPARAM) {
     HWND parent = GetAncestor(child, GA_PARENT);
     if (!parent || !GetWindowRect(child, &c))
         return TRUE;
-    EdgeShift shift = ShiftBeyondOriginalEdges(
-        {r.origRight, r.origBottom, frameWidth, r.addedWidth, r.addedHeight}, c.left, c.top);
+    EdgeShift shift = ShiftBeyondOriginalEdges({r.layout.origRight, r.layout.origBottom, frameWidth,
+                                                r.layout.addedWidth, r.layout.addedHeight},
+                                               c.left, c.top);
     if (!shift.move)
         return TRUE;
     // The parent's own client origin, which also holds for children of captionless containers;

@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "../core/dialog_record.h"
+#include "hook/core/dialog_record.h"
 
 // EnumChildWindows callbacks, exported under these names.
 //

@@ -1,9 +1,9 @@
-#include "list_files_win.h"
+#include "hook/lists/list_files_win.h"
 
-#include "../core/file_names.h"
-#include "../core/settings_win.h"
-#include "../core/shared_state_win.h"
-#include "../core/text.h"
+#include "hook/core/file_names.h"
+#include "hook/core/settings_win.h"
+#include "hook/core/shared_state_win.h"
+#include "hook/core/text.h"
 
 #include <cstring>
 
@@ -105,17 +105,21 @@ struct ListPaths {
     }
 };
 
-// One operation: the lock (when asked for), the paths and a store over this process's cache.
+// What an operation needs: the lists in memory alone, or the files under the lock.
+enum class ListAccess { kInMemory, kFilesLocked };
+
+// One operation: the lock (for kFilesLocked), the paths and a store over this process's cache.
 // After an abandoned lock the shared lists are read again from their file, since their owner
 // may have died half-way through a change; the application lists are read again as they are
 // used.
 class Session {
   public:
-    explicit Session(bool lock)
-        : lock_(lock ? kListLockStallMs : 0), locking_(lock), paths_(lock),
+    explicit Session(ListAccess access)
+        : locking_(access == ListAccess::kFilesLocked), lock_(locking_ ? kListLockStallMs : 0),
+          paths_(locking_),
           store_(host_, g_cache, paths_.shared ? &paths_.shared->lists : nullptr, paths_.dataFolder,
-                 paths_.allAppsPath, lock && lock_.Abandoned()) {
-        if (lock && lock_.Abandoned() && paths_.shared && paths_.shared->lists.allListsLoaded)
+                 paths_.allAppsPath, locking_ && lock_.Abandoned()) {
+        if (locking_ && lock_.Abandoned() && paths_.shared && paths_.shared->lists.allListsLoaded)
             store_.LoadAllAppsLists(true);
     }
     bool Ready() const { return !locking_ || lock_.Held(); }
@@ -130,8 +134,8 @@ class Session {
     }
 
   private:
-    ListLock lock_;
     bool locking_;
+    ListLock lock_;
     ListPaths paths_;
     ProfileListHost host_;
     ListStore store_;
@@ -182,7 +186,7 @@ ListLock::~ListLock() {
 }
 
 void LoadAppLists(const char* module) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     if (session.Ready())
         session.Store().LoadAppLists(module);
 }
@@ -191,7 +195,7 @@ void LoadAllAppsLists() {
     const SharedState* s = Shared();
     if (!s || s->lists.allListsLoaded == 1)
         return;
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     if (session.Ready())
         session.Store().LoadAllAppsLists(false);
 }
@@ -209,83 +213,83 @@ void ReleaseAppLists(const char* moduleOrNull) {
 }
 
 ListEntries* ListOf(const char* moduleOrNull, bool favorite, bool paths) {
-    Session session(false);
+    Session session(ListAccess::kInMemory);
     return session.Store().ListOf(moduleOrNull, KindOf(favorite, paths));
 }
 
 int ListLast(const char* moduleOrNull, bool favorite, bool paths) {
-    Session session(false);
+    Session session(ListAccess::kInMemory);
     return session.Store().ListLast(moduleOrNull, KindOf(favorite, paths));
 }
 
 void AddRecent(const char* moduleOrNull, const char* path, bool paths) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     if (session.Ready())
         session.Store().AddRecent(moduleOrNull, path, paths);
 }
 
 BOOL AddFavorite(const char* moduleOrNull, const char* text, bool paths) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     return session.Ready() && session.Store().AddFavorite(moduleOrNull, text, paths);
 }
 
 BOOL AddFavoriteFromDialog(const char* moduleOrNull, const char* text, bool withFolder) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     return session.Ready() && session.Store().AddFavoriteFromDialog(moduleOrNull, text, withFolder);
 }
 
 BOOL AddFolderFavorite(const char* moduleOrNull, const char* folder) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     return session.Ready() && session.Store().AddFolderFavorite(moduleOrNull, folder);
 }
 
 void RecordChosenFile(const char* module, const char* path) {
     if (!path || !path[0])
         return;
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     if (session.Ready())
         session.Store().RecordChosenFile(module, path, session.Options());
 }
 
 BOOL ReplaceList(const char* moduleOrNull, bool favorite, bool paths, const char* const* rows,
                  int count) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     return session.Ready() &&
            session.Store().ReplaceList(moduleOrNull, KindOf(favorite, paths), rows, count);
 }
 
 BOOL FirstFavoriteFolder(const char* moduleOrNull, char* buf, size_t size) {
-    Session session(false);
+    Session session(ListAccess::kInMemory);
     return session.Store().FirstFavoriteFolder(moduleOrNull, buf, size);
 }
 
 BOOL LastUsedFolder(const char* module, char* buf, size_t size) {
-    Session session(false);
+    Session session(ListAccess::kInMemory);
     return session.Store().LastUsedFolder(module, buf, size);
 }
 
 // A read of one key: without the lock (it timed out) the value may be a moment old, which is
 // better than opening the dialog in the wrong folder for want of it.
 int ReadOpenToFirstFavorite(const char* module) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     return session.Store().ReadOpenToFirstFavorite(module);
 }
 
 void WriteOpenToFirstFavorite(const char* module, int value) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     if (session.Ready())
         session.Store().WriteOpenToFirstFavorite(module, value);
 }
 
 void SaveLastFileType(const char* module, const char* dialogTitle, const char* fileTypeText) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     if (session.Ready())
         session.Store().SaveLastFileType(module, dialogTitle, fileTypeText);
 }
 
 BOOL LoadLastFileType(const char* module, const char* dialogTitle, char* fileTypeText,
                       size_t size) {
-    Session session(true);
+    Session session(ListAccess::kFilesLocked);
     return session.Store().LoadLastFileType(module, dialogTitle, fileTypeText, size);
 }
 

@@ -12,7 +12,7 @@
 
 #include <windows.h>
 
-#include "list_store.h"
+#include "hook/lists/list_store.h"
 
 namespace vn {
 

@@ -1,6 +1,6 @@
-#include "list_rules.h"
+#include "hook/lists/list_rules.h"
 
-#include "../core/text.h"
+#include "hook/core/text.h"
 
 #include <cstring>
 

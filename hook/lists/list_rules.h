@@ -3,8 +3,8 @@
 // a part of a path is returned as a pointer into that path, so nothing here can overrun a buffer.
 #pragma once
 
-#include "../commands/path_rules.h" // FileNamePart
-#include "../core/compat.h"
+#include "hook/core/path_rules.h" // FileNamePart
+#include "hook/core/compat.h"
 
 namespace vn {
 

@@ -1,7 +1,7 @@
-#include "list_store.h"
+#include "hook/lists/list_store.h"
 
-#include "../core/file_names.h"
-#include "../core/text.h"
+#include "hook/core/file_names.h"
+#include "hook/core/text.h"
 
 #include <cstdio>
 #include <cstring>

@@ -10,9 +10,9 @@
 // "Sequence" in the file shows that another process changed it since.
 #pragma once
 
-#include "../core/settings.h"
-#include "../core/shared_state.h"
-#include "list_rules.h"
+#include "hook/core/settings.h"
+#include "hook/core/shared_state.h"
+#include "hook/lists/list_rules.h"
 
 namespace vn {
 
@@ -23,7 +23,7 @@ constexpr int kAppListSlots = 20;
 constexpr int kListTextMax = kListEntrySize - 1; // 260 characters
 constexpr int kOldRecentCapacity = 25;           // rings of the older layouts
 constexpr size_t kSectionSize = kListEntrySize + 24;
-constexpr size_t kTitleKeyMax = 79; // dialog titles are kept to 79 characters
+constexpr size_t kTitleKeyMax = kTitleSize - 1; // dialog titles are kept to 79 characters
 
 constexpr ListKind KindOf(bool favorite, bool paths) {
     return static_cast<ListKind>((favorite ? 1 : 0) + (paths ? 2 : 0));

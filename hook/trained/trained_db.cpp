@@ -1,6 +1,6 @@
-#include "trained_db.h"
+#include "hook/trained/trained_db.h"
 
-#include "../core/text.h"
+#include "hook/core/text.h"
 
 #include <cstring>
 
@@ -54,25 +54,6 @@ RecordRead ReadRecord(RecordFile& file, TrainedEntry& slot, uint16_t minLength, 
 // which only a damaged file has, is not part of the text. Comparing that many characters at most
 // keeps every read inside the field and compares a longer outside text as the field would store
 // it (a title cut to 79 characters matches the entry trained from it).
-template <size_t N>
-bool FieldEqualsNoCase(const char (&field)[N], const char* text) {
-    return CompareNoCase(field, text, N - 1) == 0;
-}
-
-template <size_t N>
-bool FieldsEqual(const char (&a)[N], const char (&b)[N]) {
-    return CompareN(a, b, N - 1) == 0;
-}
-
-template <size_t N>
-bool FieldsEqualNoCase(const char (&a)[N], const char (&b)[N]) {
-    return CompareNoCase(a, b, N - 1) == 0;
-}
-
-bool SameCreationData(const TrainedEntry& a, const TrainedEntry& b) {
-    return a.style == b.style && a.exStyle == b.exStyle && a.width == b.width &&
-           a.height == b.height;
-}
 
 } // namespace
 
@@ -145,25 +126,6 @@ int ImportTrainingFile(RecordFile& file, const char* path, TrainedEntry* entries
         return -1;
     }
     return next;
-}
-
-bool MatchesCreation(const TrainedEntry& entry, uint32_t style, uint32_t exStyle, int32_t width,
-                     int32_t height, const char* titleOrNull, const char* moduleName) {
-    if (entry.style != style || entry.exStyle != exStyle || entry.width != width ||
-        entry.height != height)
-        return false;
-    if (!FieldEqualsNoCase(entry.originalTitle, titleOrNull ? titleOrNull : ""))
-        return false;
-    return FieldEqualsNoCase(entry.moduleName, moduleName ? moduleName : "");
-}
-
-bool IsSameDialog(const TrainedEntry& a, const TrainedEntry& b) {
-    return SameCreationData(a, b) && FieldsEqual(a.originalTitle, b.originalTitle) &&
-           FieldsEqual(a.finalTitle, b.finalTitle) && FieldsEqualNoCase(a.moduleName, b.moduleName);
-}
-
-bool IsSibling(const TrainedEntry& a, const TrainedEntry& b) {
-    return SameCreationData(a, b) && FieldsEqualNoCase(a.moduleName, b.moduleName);
 }
 
 } // namespace vn

@@ -4,7 +4,7 @@
 // the in-memory file of the tests run the same code.
 #pragma once
 
-#include "trained_entry.h"
+#include "hook/core/trained_entry.h"
 
 namespace vn {
 
@@ -47,19 +47,5 @@ bool SaveTrainedDatabase(RecordFile& file, const char* path, TrainedEntry* entri
 // missing file, or a full array (the file is then not opened), returns the count unchanged.
 // Otherwise returns the new count.
 int ImportTrainingFile(RecordFile& file, const char* path, TrainedEntry* entries, int count);
-
-// The classifier's test of a new window against an entry: equal creation data, the creation
-// title equal to originalTitle ignoring case (a null title matches only an empty one), and the
-// module name equal ignoring case.
-bool MatchesCreation(const TrainedEntry& entry, uint32_t style, uint32_t exStyle, int32_t width,
-                     int32_t height, const char* titleOrNull, const char* moduleName);
-
-// Whether training would record the same dialog again: equal creation data, originalTitle and
-// finalTitle equal as written, module names equal ignoring case.
-bool IsSameDialog(const TrainedEntry& a, const TrainedEntry& b);
-
-// Entries that the creation match cannot tell apart except by title: equal creation data and
-// module names equal ignoring case. Whether a and b are different entries is the caller's test.
-bool IsSibling(const TrainedEntry& a, const TrainedEntry& b);
 
 } // namespace vn

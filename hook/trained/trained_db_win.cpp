@@ -1,6 +1,6 @@
-#include "trained_db_win.h"
+#include "hook/trained/trained_db_win.h"
 
-#include "../core/text.h"
+#include "hook/core/text.h"
 
 namespace vn {
 

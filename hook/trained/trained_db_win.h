@@ -2,14 +2,12 @@
 // import of trained_db.h bound to it for the library and the manager.
 #pragma once
 
-#include "trained_db.h"
+#include "hook/trained/trained_db.h"
+#include "hook/core/sizes.h"
 
 #include <windows.h>
 
 namespace vn {
-
-// Longest path the file takes, without its terminator.
-constexpr size_t kRecordFilePathMax = 260;
 
 // Reads with CreateFileA (which, unlike OpenFile, takes paths of any length up to the limit) and
 // writes through a temporary file "<path>.tmp" beside the target that replaces it only when the
@@ -31,8 +29,8 @@ class Win32RecordFile final : public RecordFile {
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     bool writing_ = false;
     bool writeFailed_ = false;
-    char target_[kRecordFilePathMax + 1] = {};
-    char temp_[kRecordFilePathMax + 1] = {};
+    char target_[kMaxPath + 1] = {};
+    char temp_[kMaxPath + 1] = {};
 };
 
 // The library's and the manager's entry points: each opens, uses and closes the file within the

@@ -6,7 +6,7 @@
 //   bench_window_creation [windows per round] [rounds]
 #include <windows.h>
 
-#include "hook/core/vnhook_api.h"
+#include "hook/takeover/vnhook_api.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -234,8 +234,8 @@ struct SetupTest : ::testing::Test {
 TEST_F(SetupTest, ExclusionListsIgnoreModulesAndWizardLeaveTheDialogAlone) {
     Exclude(s->sizeExcludes, "notepad");
     EXPECT_EQ(Decide(), SetupDecision::kTakeOver);
-    EXPECT_EQ(flags.excluded[kSizing], 1u);
-    EXPECT_EQ(flags.excluded[kFileManagement], 0u);
+    EXPECT_EQ(flags.excluded[kExcludeSizing], 1u);
+    EXPECT_EQ(flags.excluded[kExcludeFileManagement], 0u);
     Exclude(s->excludes, "notepad : Open"); // a title entry is not applied here
     Exclude(s->lastDirExcludes, "notepad");
     EXPECT_EQ(Decide(), SetupDecision::kTakeOver);
@@ -318,16 +318,16 @@ ExcludeFlags Rules(const char* module, const char* title, DialogTraits traits = 
 TEST(ApplicationRules, KnownApplicationsKeepWhatTheyNeed) {
     EXPECT_TRUE(Rules("VB6", "Open Project").All());
     ExcludeFlags f = Rules("myVb5app", "New Project");
-    EXPECT_EQ(f.excluded[kSizing], 1u);
-    EXPECT_EQ(f.excluded[kFileManagement] + f.excluded[kLastFolder], 0u);
+    EXPECT_EQ(f.excluded[kExcludeSizing], 1u);
+    EXPECT_EQ(f.excluded[kExcludeFileManagement] + f.excluded[kExcludeLastFolder], 0u);
     EXPECT_FALSE(Rules("vb6", "Open Project").All()); // module part with case
     EXPECT_FALSE(Rules("VB6", "open project").All()); // title exactly
     f = Rules("mmc", "Open");
-    EXPECT_EQ(f.excluded[kLastFolder], 1u);
-    EXPECT_EQ(f.excluded[kSizing], 0u);
-    EXPECT_EQ(Rules("mmcx", "Open").excluded[kLastFolder], 0u);
-    EXPECT_EQ(Rules("PKZIPW", "Add", {true, false, nullptr}).excluded[kSizing], 1u);
-    EXPECT_EQ(Rules("PKZIPW", "Add", {false, false, nullptr}).excluded[kSizing], 0u);
+    EXPECT_EQ(f.excluded[kExcludeLastFolder], 1u);
+    EXPECT_EQ(f.excluded[kExcludeSizing], 0u);
+    EXPECT_EQ(Rules("mmcx", "Open").excluded[kExcludeLastFolder], 0u);
+    EXPECT_EQ(Rules("PKZIPW", "Add", {true, false, nullptr}).excluded[kExcludeSizing], 1u);
+    EXPECT_EQ(Rules("PKZIPW", "Add", {false, false, nullptr}).excluded[kExcludeSizing], 0u);
     EXPECT_TRUE(Rules("any", "PKZIP Extract", {false, true, "(c) PKWARE Inc."}).All());
     EXPECT_FALSE(Rules("any", "PKZIP Extract", {false, true, nullptr}).All());
 }

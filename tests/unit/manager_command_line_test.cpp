@@ -34,7 +34,7 @@ TEST(ManagerCommandLine, Arguments) {
 }
 
 TEST(ManagerCommandLine, InstallFolders) {
-    char program[kStartFolderSize], data[kStartFolderSize];
+    char program[kPathSize], data[kPathSize];
     EXPECT_EQ(InstallFolders("C:\\Program Files\\Vantor\\vantor.exe",
                              "C:\\Users\\ann\\AppData\\Roaming", "", program, data),
               InstallFolderError::kNone);

@@ -1,4 +1,4 @@
-#include "hook/commands/path_rules.h"
+#include "hook/core/path_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -60,8 +60,8 @@ TEST(SettingsKeys, EveryKeyedFieldHasOneRowAndFixedWordsAreSet) {
     std::set<size_t> unkeyed = {
         offsetof(HookSettings, settingsSerial),   offsetof(HookSettings, columnWidthsKnown),
         offsetof(HookSettings, settingsLoaded),   offsetof(HookSettings, restoreLastFileType),
-        offsetof(HookSettings, trainingFixedOne), offsetof(HookSettings, buttonsFixedOne),
-        offsetof(HookSettings, infoLineFixedOne), offsetof(HookSettings, showListEditEntries)};
+        offsetof(HookSettings, trainingAlwaysOn), offsetof(HookSettings, buttonRowAlwaysOn),
+        offsetof(HookSettings, infoLineAlwaysOn), offsetof(HookSettings, showListEditEntries)};
     std::multiset<size_t> rows;
     for (int i = 0; i < kSettingKeyCount; ++i)
         if (kSettingKeys[i].flags & kKeyLibrary)
@@ -75,7 +75,7 @@ TEST(SettingsKeys, EveryKeyedFieldHasOneRowAndFixedWordsAreSet) {
     EXPECT_EQ(h.recentShown, 25);
     EXPECT_EQ(h.disableKeyNoPrompt, 3);
     EXPECT_EQ(h.restoreLastFileType, 0);
-    EXPECT_EQ(h.trainingFixedOne + h.buttonsFixedOne + h.infoLineFixedOne, 3);
+    EXPECT_EQ(h.trainingAlwaysOn + h.buttonRowAlwaysOn + h.infoLineAlwaysOn, 3);
     EXPECT_EQ(h.settingsSerial + h.settingsLoaded + h.columnWidthsKnown + h.showListEditEntries,
               0u);
 }

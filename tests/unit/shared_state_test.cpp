@@ -31,9 +31,9 @@ TEST(SharedState, StartsWithTheLibraryDefaultsAndBothSwitchesOn) {
     EXPECT_EQ(s->settings.disableKey, 2);
     EXPECT_EQ(s->settings.disableKeyNoPrompt, 3);
     EXPECT_EQ(s->settings.restoreLastFileType, 0);
-    EXPECT_EQ(s->settings.trainingFixedOne, 1);
-    EXPECT_EQ(s->settings.buttonsFixedOne, 1);
-    EXPECT_EQ(s->settings.infoLineFixedOne, 1);
+    EXPECT_EQ(s->settings.trainingAlwaysOn, 1);
+    EXPECT_EQ(s->settings.buttonRowAlwaysOn, 1);
+    EXPECT_EQ(s->settings.infoLineAlwaysOn, 1);
     EXPECT_EQ(s->settings.settingsLoaded, 0u);
 }
 

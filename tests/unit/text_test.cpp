@@ -76,3 +76,34 @@ TEST(Text, ModuleNameDropsFolderAndExtension) {
     ModuleNameFromPath(out, sizeof out, "C:\\noext");
     EXPECT_STREQ(out, "noext");
 }
+
+// Message texts come from string tables and are filled by hand: only the first "%u" and "%s"
+// are replaced, and only with what was given, so that no table text ever acts as a format.
+TEST(FillMessage, ReplacesOnlyTheGivenSlotsOnce) {
+    const unsigned seven = 7;
+    struct Case {
+        const char* format;
+        const unsigned* number;
+        const char* text;
+        size_t cap;
+        const char* expected;
+    } cases[] = {
+        {"Topic %u is in\n%s", &seven, "C:\\help", 64, "Topic 7 is in\nC:\\help"},
+        {"%s before %u", &seven, "x", 64, "x before 7"},
+        {"Failed: %s", nullptr, "disk", 64, "Failed: disk"},
+        {"Failed: %s %s %d %n", nullptr, "a", 64, "Failed: a %s %d %n"},
+        {"Use %APPDATA%\\Vantor", nullptr, nullptr, 64, "Use %APPDATA%\\Vantor"},
+        {"Topic %u", nullptr, "unused", 64, "Topic %u"},
+        {"Path %s", nullptr, "C:\\a\\very\\long\\path", 12, "Path C:\\a\\v"},
+        {"%s", nullptr, "100%s", 64, "100%s"},
+        {"", &seven, "x", 64, ""},
+    };
+    for (const Case& c : cases) {
+        char out[64];
+        FillMessage(out, c.cap, c.format, c.number, c.text);
+        EXPECT_STREQ(out, c.expected) << c.format;
+    }
+    char one[1] = {'x'};
+    FillMessage(one, sizeof one, "%s", nullptr, "text");
+    EXPECT_EQ(one[0], 0);
+}

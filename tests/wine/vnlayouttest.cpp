@@ -15,12 +15,12 @@
 
 #include <commdlg.h>
 
-#include "hook/core/dialog_proc_win.h"
+#include "hook/takeover/dialog_proc_win.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/layout/layout_rules.h"
 #include "hook/layout/layout_win.h"
-#include "wine_check.h"
-#include "wine_support.h"
+#include "tests/wine/wine_check.h"
+#include "tests/wine/wine_support.h"
 
 #include <cstdio>
 #include <cstring>
@@ -93,8 +93,8 @@ int OpenRecord(HWND dialog) {
     DialogRecord& r = g_dialogs.slots[slot];
     r.dialogWindow = reinterpret_cast<uintptr_t>(dialog);
     r.fileNameControlId = GetDlgItem(dialog, 1152) || !GetDlgItem(dialog, 1148) ? 1152 : 1148;
-    r.resizable = (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) ? 1 : 0;
-    r.centerDialog = 1;
+    r.placement.resizable = (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) ? 1 : 0;
+    r.placement.centerDialog = 1;
     return slot;
 }
 
@@ -142,14 +142,17 @@ void CheckFixed(HWND dialog) {
     int dx = 716 - w0 - 1, dy = 537 - h0 - 1;
     CHECK(d.left == 154 && d.top == 115 && W(d) == 716 && H(d) == 537,
           "centred at 716 x 537: %ld,%ld %d x %d", d.left, d.top, W(d), H(d));
-    CHECK(r.placementLeft == d.left && r.placementTop == d.top && r.placementWidth == W(d) &&
-              r.placementHeight == H(d),
+    CHECK(r.placement.placementLeft == d.left && r.placement.placementTop == d.top &&
+              r.placement.placementWidth == W(d) && r.placement.placementHeight == H(d),
           "the placement is where the dialog is");
-    CHECK(r.placementReady && r.placementApplied && r.layoutReady, "layout states set");
+    CHECK(r.placement.placementReady && r.placement.placementApplied && r.layout.layoutReady,
+          "layout states set");
     CHECK(IsWindowVisible(dialog), "the dialog is shown");
-    CHECK(r.addedWidth == 0 && r.addedHeight == dy && r.baseHeight == 537,
-          "last pass: added %d x %d, base %d", r.addedWidth, r.addedHeight, r.baseHeight);
-    CHECK(r.origRight == g_before.dialog.right && r.origBottom == g_before.dialog.bottom,
+    CHECK(r.layout.addedWidth == 0 && r.layout.addedHeight == dy && r.layout.baseHeight == 537,
+          "last pass: added %d x %d, base %d", r.layout.addedWidth, r.layout.addedHeight,
+          r.layout.baseHeight);
+    CHECK(r.layout.origRight == g_before.dialog.right &&
+              r.layout.origBottom == g_before.dialog.bottom,
           "original edges kept");
 
     RECT list = Relative(dialog, 1121);
@@ -170,9 +173,11 @@ void CheckFixed(HWND dialog) {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     DropDownHeights expect =
-        PlanDropDowns(Shared()->settings, work.bottom - work.top, r.charHeight);
-    CHECK(r.charHeight >= 10 && r.charHeight <= 30, "line height %u", r.charHeight);
-    CHECK(expect.lookIn == (r.charHeight + 3) * 27 && expect.fileTypes == 27 * r.charHeight,
+        PlanDropDowns(Shared()->settings, work.bottom - work.top, r.layout.charHeight);
+    CHECK(r.layout.charHeight >= 10 && r.layout.charHeight <= 30, "line height %u",
+          r.layout.charHeight);
+    CHECK(expect.lookIn == (r.layout.charHeight + 3) * 27 &&
+              expect.fileTypes == 27 * r.layout.charHeight,
           "limits below the work area");
     // A drop-down box keeps its closed height; the rest of the height it was given is its list.
     for (int id : {1137, 1136}) {
@@ -190,9 +195,11 @@ void CheckGapsKept(HWND dialog, const char* when) {
     DialogRecord& r = Record();
     RECT d = WindowRectOf(dialog);
     RECT list = WindowRectOf(GetDlgItem(dialog, 1121));
-    CHECK(d.right - list.right == r.listRightGap && d.bottom - list.bottom == r.listBottomGap,
+    CHECK(d.right - list.right == r.layout.listRightGap &&
+              d.bottom - list.bottom == r.layout.listBottomGap,
           "%s: the list keeps its distances %d and %d to the edges (%ld, %ld)", when,
-          r.listRightGap, r.listBottomGap, d.right - list.right, d.bottom - list.bottom);
+          r.layout.listRightGap, r.layout.listBottomGap, d.right - list.right,
+          d.bottom - list.bottom);
     RECT placeholder = WindowRectOf(GetDlgItem(dialog, 1120));
     CHECK(W(placeholder) == W(list) && H(placeholder) == H(list), "%s: placeholder follows", when);
     RECT ok = Relative(dialog, IDOK);
@@ -204,10 +211,11 @@ void CheckGapsKept(HWND dialog, const char* when) {
 void CheckResizable(HWND dialog) {
     DialogRecord& r = Record();
     RECT d = WindowRectOf(dialog);
-    CHECK(r.resizable, "the dialog has a sizing border");
+    CHECK(r.placement.resizable, "the dialog has a sizing border");
     CHECK(d.left == 154 && d.top == 115 && W(d) == 716 && H(d) == 537,
           "centred at 716 x 537: %ld,%ld %d x %d", d.left, d.top, W(d), H(d));
-    CHECK(r.placementWidth == 716 && r.placementHeight == 537 && r.placementApplied,
+    CHECK(r.placement.placementWidth == 716 && r.placement.placementHeight == 537 &&
+              r.placement.placementApplied,
           "placement stored and applied");
     CheckGapsKept(dialog, "first layout");
     HWND grip = FindWindowExA(dialog, nullptr, "ScrollBar", nullptr);
@@ -250,29 +258,29 @@ LRESULT CALLBACK StandInProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
         return 0;
     case WM_WINDOWPOSCHANGING: {
         auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
-        if (r.placementFinished)
+        if (r.placement.placementFinished)
             break;
-        if (!r.placementReady) {
+        if (!r.placement.placementReady) {
             pos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW | SWP_NOREDRAW);
             pos->flags |= SWP_HIDEWINDOW;
-        } else if (!r.placementApplied && !(pos->flags & SWP_NOSIZE)) {
-            pos->x = r.placementLeft;
-            pos->y = r.placementTop;
-            pos->cx = r.placementWidth;
-            pos->cy = r.placementHeight;
+        } else if (!r.placement.placementApplied && !(pos->flags & SWP_NOSIZE)) {
+            pos->x = r.placement.placementLeft;
+            pos->y = r.placement.placementTop;
+            pos->cx = r.placement.placementWidth;
+            pos->cy = r.placement.placementHeight;
         } else if (pos->flags & SWP_HIDEWINDOW) {
-            r.placementFinished = 1;
+            r.placement.placementFinished = 1;
         }
         break;
     }
     case WM_SIZE:
-        if (r.resizable && !r.placementFinished) {
+        if (r.placement.resizable && !r.placement.placementFinished) {
             RelayOutOnSize(dialog, r);
             return 0;
         }
         break;
     case WM_DESTROY:
-        r.placementFinished = 1;
+        r.placement.placementFinished = 1;
         SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_savedProc));
         return CallWindowProcA(g_savedProc, dialog, msg, wParam, lParam);
     }
@@ -383,7 +391,7 @@ void OddTree() {
     if (g_slot < 0)
         return;
     DialogRecord& r = Record();
-    r.centerDialog = 0;
+    r.placement.centerDialog = 0;
     RECT before = WindowRectOf(dialog);
     RECT belowSize = WindowRectOf(below);
     LayOutDialog(dialog, r);
@@ -391,7 +399,7 @@ void OddTree() {
     RECT d = WindowRectOf(dialog);
     CHECK(d.left == 100 && d.top == 50 && W(d) == 716 && H(d) == 537,
           "enlarged in place: %ld,%ld %d x %d", d.left, d.top, W(d), H(d));
-    CHECK(IsWindowVisible(dialog) && r.placementApplied, "shown and placed");
+    CHECK(IsWindowVisible(dialog) && r.placement.placementApplied, "shown and placed");
     int dx = 716 - W(before) - 1, dy = 537 - H(before) - 1;
     POINT p = ClientPos(beside);
     CHECK(p.x == 320 + dx && p.y == 40, "beside the list: moved right by %d to %ld,%ld", dx, p.x,
@@ -422,8 +430,8 @@ void OddTree() {
     EnumChildWindows(dialog, DialogChildEnumProc, 0);
     p = ClientPos(below);
     RECT belowNow = WindowRectOf(below);
-    CHECK(p.x == belowAt.x && p.y == belowAt.y + r.addedHeight,
-          "DialogChildEnumProc moved the box below the old bottom by %d", r.addedHeight);
+    CHECK(p.x == belowAt.x && p.y == belowAt.y + r.layout.addedHeight,
+          "DialogChildEnumProc moved the box below the old bottom by %d", r.layout.addedHeight);
     CHECK(W(belowNow) == W(belowSize) && H(belowNow) == H(belowSize),
           "and kept its bordered size %d x %d", W(belowNow), H(belowNow));
     p = ClientPos(GetDlgItem(dialog, 1121));

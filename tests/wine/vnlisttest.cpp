@@ -11,10 +11,10 @@
 
 #include "hook/core/shared_state_win.h"
 #include "hook/core/text.h"
-#include "hook/core/vnhook_api.h"
+#include "hook/takeover/vnhook_api.h"
 #include "hook/lists/list_files_win.h"
-#include "wine_check.h"
-#include "wine_support.h"
+#include "tests/wine/wine_check.h"
+#include "tests/wine/wine_support.h"
 
 #include <algorithm>
 #include <cstdio>

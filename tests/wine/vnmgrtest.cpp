@@ -16,9 +16,9 @@
 
 #include "hook/core/messages.h"
 #include "hook/core/shared_state_win.h"
-#include "hook/core/vnhook_api.h"
-#include "wine_check.h"
-#include "wine_support.h"
+#include "hook/takeover/vnhook_api.h"
+#include "tests/wine/wine_check.h"
+#include "tests/wine/wine_support.h"
 
 #include <cstdio>
 #include <cstring>

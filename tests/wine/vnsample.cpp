@@ -26,7 +26,7 @@
 #include "hook/core/manager_link_win.h"
 #include "hook/core/text.h"
 #include "hook/trained/trained_db_win.h"
-#include "wine_check.h"
+#include "tests/wine/wine_check.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -269,9 +269,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!strcmp(cmd, "addexclude") && argc > 3) {
-        char ini[kPathSize];
-        CopyField(ini, sizeof ini, s->iniFilePath, sizeof s->iniFilePath);
-        ProfileIniFile file(ini);
+        ProfileIniFile file = SettingsFile(*s);
         return AddExclude(*s, static_cast<ExcludeKind>(atoi(argv[2]) % 3), argv[3],
                           argc > 4 ? argv[4] : nullptr, file)
                    ? 0

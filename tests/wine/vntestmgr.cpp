@@ -9,10 +9,10 @@
 #include "hook/core/settings.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/text.h"
-#include "hook/core/vnhook_api.h"
+#include "hook/takeover/vnhook_api.h"
 #include "hook/trained/trained_db_win.h"
-#include "wine_check.h"
-#include "wine_support.h"
+#include "tests/wine/wine_check.h"
+#include "tests/wine/wine_support.h"
 
 #include <cstdio>
 #include <cstring>

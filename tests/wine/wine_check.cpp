@@ -1,4 +1,4 @@
-#include "wine_check.h"
+#include "tests/wine/wine_check.h"
 
 int g_checks = 0;
 int g_failures = 0;

@@ -1,4 +1,4 @@
-#include "wine_support.h"
+#include "tests/wine/wine_support.h"
 
 #include <vector>
 

@@ -2,11 +2,9 @@
 // bounded by the sizes given, every result is terminated.
 #pragma once
 
-#include "../core/compat.h"
+#include "hook/core/sizes.h"
 
 namespace vn {
-
-constexpr size_t kMaxPath = 260;
 
 // The folder part of a path, cut at its last backslash. Without a backslash the result is empty.
 // The backslash stays when keepBackslash is set or when it is one of the first three characters

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "shared_state.h"
+#include "hook/core/shared_state.h"
 
 namespace vn {
 

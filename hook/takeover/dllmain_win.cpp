@@ -1,16 +1,16 @@
 // The library's entry point, its exports for the manager and the CBT hook procedure.
 #define VNHOOK_BUILDING
-#include "vnhook_api.h"
+#include "hook/takeover/vnhook_api.h"
 
-#include "classify_win.h"
-#include "file_names.h"
-#include "process_win.h"
-#include "settings.h"
-#include "settings_win.h"
-#include "shared_state_win.h"
-#include "text.h"
-#include "../lists/list_files_win.h"
-#include "../trained/trained_db_win.h"
+#include "hook/takeover/classify_win.h"
+#include "hook/core/file_names.h"
+#include "hook/core/process_win.h"
+#include "hook/core/settings.h"
+#include "hook/core/settings_win.h"
+#include "hook/core/shared_state_win.h"
+#include "hook/core/text.h"
+#include "hook/lists/list_files_win.h"
+#include "hook/trained/trained_db_win.h"
 
 #include <cstring>
 
@@ -32,7 +32,8 @@ void BuildPaths(SharedState& s) {
     JoinPath(s.iniFilePath, sizeof s.iniFilePath, data, kIniFileName);
     JoinPath(s.allAppsListPath, sizeof s.allAppsListPath, data, kAllAppsListFileName);
     JoinPath(s.helpFilePath, sizeof s.helpFilePath, program, kHelpFileName);
-    s.showUsageNote = GetPrivateProfileIntA(kSettingsSection, kKeyShowUsageNote, 1, s.iniFilePath);
+    s.showUsageNote =
+        static_cast<uint32_t>(SettingsFile(s).GetInt(kSettingsSection, kKeyShowUsageNote, 1));
     s.pathsReady = 1;
 }
 
@@ -72,12 +73,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         version.dwOSVersionInfoSize = sizeof version;
         if (GetVersionExA(&version)) {
             g_process.isNT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-            g_process.isXP = version.dwMajorVersion == 5 && version.dwMinorVersion == 1;
         }
         break;
     }
     case DLL_PROCESS_DETACH:
-        InterlockedExchange(&g_process.processReady, 0);
         // Every slot, not only this executable's: the library may leave a process that lives on.
         ReleaseAppLists(nullptr);
         break;
@@ -91,7 +90,6 @@ int WINAPI InstallCBTFilter32(void) {
     SharedState* s = Shared();
     if (!s)
         return 0;
-    EnsureProcessReady();
     if (!s->pathsReady)
         BuildPaths(*s);
     if (!s->pathsReady)

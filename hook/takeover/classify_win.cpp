@@ -1,14 +1,15 @@
-#include "classify_win.h"
+#include "hook/takeover/classify_win.h"
 
-#include "classify.h"
-#include "dialog_proc_win.h"
-#include "dialog_setup.h"
-#include "manager_link_win.h"
-#include "process_win.h"
-#include "settings.h"
-#include "text.h"
-#include "../commands/disabling_win.h"
-#include "../lists/list_files_win.h"
+#include "hook/core/classify.h"
+#include "hook/takeover/dialog_proc_win.h"
+#include "hook/core/dialog_setup.h"
+#include "hook/core/manager_link_win.h"
+#include "hook/core/process_win.h"
+#include "hook/core/settings.h"
+#include "hook/core/settings_win.h"
+#include "hook/core/text.h"
+#include "hook/commands/disabling_win.h"
+#include "hook/lists/list_files_win.h"
 
 #include <cstring>
 
@@ -48,7 +49,7 @@ class Win32ClassifyHost final : public ClassifyHost {
             GetModuleFileNameA(instance, buf, static_cast<DWORD>(size));
     }
 
-    // Trained dialogs are handled in a later stage; until then no window has a trained slot.
+    // This build does not handle trained dialogs: no window has a trained slot.
     bool HasTrainedSlot(Handle32) override { return false; }
     bool TrainedSlotModule(Handle32, char*, size_t) override { return false; }
     bool TrainedActiveFor(const char*) override { return false; }
@@ -77,38 +78,37 @@ bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* modul
     LoadAppLists(module);
     LoadAllAppsLists();
 
-    char title[80] = "";
+    char title[kTitleSize] = "";
     GetWindowTextA(dialog, title, sizeof title);
     char ignore[kIgnoreModulesSize] = "";
-    char ini[kPathSize];
-    CopyField(ini, sizeof ini, s->iniFilePath, sizeof s->iniFilePath);
-    GetPrivateProfileStringA(kSettingsSection, kKeyIgnoreModules, "", ignore, sizeof ignore, ini);
-    for (auto& choice : g_process.pendingExcludeChoices)
-        choice = 0;
+    SettingsFile(*s).GetString(kSettingsSection, kKeyIgnoreModules, "", ignore, sizeof ignore);
 
     KeyState keys = {KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), KeyDown(VK_MENU)};
-    ExcludeFlags flags = {};
-    switch (DecideSetup(*s, module, title, ignore, keys, flags)) {
+    DisablingEffect setup = {};
+    switch (DecideSetup(*s, module, title, ignore, keys, setup.flags)) {
     case SetupDecision::kLeaveAlone:
         return false;
     case SetupDecision::kAskDisabling:
-        flags = ShowDisablingDialog(dialog, module, flags);
-        if (flags.All())
+        setup = ShowDisablingDialog(dialog, module, setup.flags);
+        if (setup.flags.All())
             return false;
         break;
     case SetupDecision::kTakeOver:
         break;
     }
-    return TakeOverDialog(dialog, module, title, flags, training);
+    ExcludeFlags pending = {};
+    for (int kind = 0; kind < kExcludeKinds; ++kind)
+        pending.excluded[kind] = setup.pending[kind];
+    return TakeOverDialog(dialog, module, title, setup.flags, pending, training);
 }
 
 } // namespace
 
 const char* CurrentModuleName() {
     if (!g_moduleNameReady) {
-        char path[MAX_PATH + 1] = "";
-        GetModuleFileNameA(nullptr, path, MAX_PATH);
-        path[MAX_PATH] = 0;
+        char path[kMaxPath + 1] = "";
+        GetModuleFileNameA(nullptr, path, kMaxPath);
+        path[kMaxPath] = 0;
         ModuleNameFromPath(g_moduleName, sizeof g_moduleName, path);
         InterlockedExchange(&g_moduleNameReady, 1);
     }
@@ -121,7 +121,7 @@ void ClassifyCreation(SharedState& s, HWND window, const CBT_CREATEWNDA* creatio
     const CREATESTRUCTA& cs = *creation->lpcs;
     CreationInfo info = {};
     char className[64];
-    char title[80];
+    char title[kTitleSize];
     info.style = static_cast<uint32_t>(cs.style);
     info.exStyle = static_cast<uint32_t>(cs.dwExStyle);
     if (reinterpret_cast<uintptr_t>(cs.lpszClass) < 0x10000) {

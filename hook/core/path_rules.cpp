@@ -1,6 +1,6 @@
-#include "path_rules.h"
+#include "hook/core/path_rules.h"
 
-#include "../core/text.h"
+#include "hook/core/text.h"
 
 #include <cstring>
 

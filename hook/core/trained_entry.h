@@ -3,7 +3,8 @@
 // written by older versions hold shorter records whose fields are a leading part of this one.
 #pragma once
 
-#include "../core/compat.h"
+#include "hook/core/compat.h"
+#include "hook/core/sizes.h"
 
 namespace vn {
 
@@ -16,11 +17,11 @@ constexpr int kFileTypeSize = 101;
 enum TrainedDialogKind : uint16_t { kTrainedOpen = 0, kTrainedSave = 1, kTrainedFolder = 2 };
 
 struct TrainedEntry {
-    uint16_t length;        // 4868 in memory and in files written by us
-    char appName[80];       // shown in the editor
-    char moduleName[256];   // executable name without folder and extension; compared ignoring case
-    char originalTitle[80]; // title in the creation record
-    char finalTitle[80];    // title as shown when trained; title of the replacement dialog
+    uint16_t length;          // 4868 in memory and in files written by us
+    char appName[kTitleSize]; // shown in the editor
+    char moduleName[256]; // executable name without folder and extension; compared ignoring case
+    char originalTitle[kTitleSize]; // title in the creation record
+    char finalTitle[kTitleSize];    // title as shown when trained; title of the replacement dialog
     uint8_t reserved498[2];
     uint32_t style;   // creation record style
     uint32_t exStyle; // creation record extended style
@@ -79,5 +80,19 @@ VN_CHECK_OFFSET(TrainedEntry, defaultExt, 550);
 VN_CHECK_OFFSET(TrainedEntry, matchTitle, 570);
 VN_CHECK_OFFSET(TrainedEntry, fileTypes, 826);
 VN_CHECK_OFFSET(TrainedEntry, reserved4866, 4866);
+
+// The classifier's test of a new window against an entry: equal creation data, the creation
+// title equal to originalTitle ignoring case (a null title matches only an empty one), and the
+// module name equal ignoring case.
+bool MatchesCreation(const TrainedEntry& entry, uint32_t style, uint32_t exStyle, int32_t width,
+                     int32_t height, const char* titleOrNull, const char* moduleName);
+
+// Whether training would record the same dialog again: equal creation data, originalTitle and
+// finalTitle equal as written, module names equal ignoring case.
+bool IsSameDialog(const TrainedEntry& a, const TrainedEntry& b);
+
+// Entries that the creation match cannot tell apart except by title: equal creation data and
+// module names equal ignoring case. Whether a and b are different entries is the caller's test.
+bool IsSibling(const TrainedEntry& a, const TrainedEntry& b);
 
 } // namespace vn

@@ -1,0 +1,488 @@
+#include "hook/takeover/dialog_proc_win.h"
+
+#include "hook/commands/dialog_path_win.h"
+#include "hook/core/app_rules.h"
+#include "hook/core/control_ids.h"
+#include "hook/core/manager_link_win.h"
+#include "hook/core/messages.h"
+#include "hook/core/process_win.h"
+#include "hook/core/settings_win.h"
+#include "hook/core/text.h"
+#include "hook/core/trace_win.h"
+#include "hook/core/ui_win.h"
+#include "hook/layout/layout_win.h"
+#include "hook/lists/list_files_win.h"
+#include "hook/resources/resource.h"
+#include "hook/takeover/library_hold_win.h"
+
+#include <cstring>
+#include <initializer_list>
+
+namespace vn {
+
+namespace {
+
+constexpr UINT kCdmSetControlText = WM_USER + 104;
+
+uint32_t g_growthCommandSeen; // a growth command (app_rules.h) seen by a dialog of this process
+
+WNDPROC SavedProc(const DialogRecord& r) {
+    return reinterpret_cast<WNDPROC>(r.savedDialogProc);
+}
+
+// The record of a dialog, looked up again after anything that may have run the dialog's own code
+// (which may have ended the dialog and freed its record). Null when it is gone.
+DialogRecord* RecordOf(HWND dialog) {
+    int slot = FindDialogRecord(g_dialogs, reinterpret_cast<uintptr_t>(dialog));
+    return slot < 0 ? nullptr : &g_dialogs.slots[slot];
+}
+
+void RegisterExtended(SharedState& s, HWND dialog) {
+    for (auto& slot : s.extendedDialogs)
+        if (slot.inUse && slot.dialog == FromHandle(dialog))
+            return;
+    for (auto& slot : s.extendedDialogs) {
+        if (!slot.inUse) {
+            slot.dialog = FromHandle(dialog);
+            slot.inUse = 1;
+            return;
+        }
+    }
+}
+
+void UnregisterExtended(SharedState& s, HWND dialog) {
+    for (auto& slot : s.extendedDialogs)
+        if (slot.inUse && slot.dialog == FromHandle(dialog))
+            slot.inUse = 0;
+}
+
+// One position and one size for all applications, read when a dialog wants them.
+void LoadLastPlacement(SharedState& s) {
+    if (s.lastPositionKnown && s.lastSizeKnown)
+        return;
+    ProfileIniFile ini = SettingsFile(s);
+    int32_t left = ini.GetInt(kSettingsSection, kKeyLastLeft, kNoLastValue);
+    int32_t top = ini.GetInt(kSettingsSection, kKeyLastTop, kNoLastValue);
+    if (left != kNoLastValue && top != kNoLastValue) {
+        s.lastLeft = left;
+        s.lastTop = top;
+        s.lastPositionKnown = 1;
+    }
+    int32_t width = ini.GetInt(kSettingsSection, kKeyLastWidth, kNoLastValue);
+    int32_t height = ini.GetInt(kSettingsSection, kKeyLastHeight, kNoLastValue);
+    if (width != kNoLastValue && height != kNoLastValue) {
+        s.lastWidth = width;
+        s.lastHeight = height;
+        s.lastSizeKnown = 1;
+    }
+}
+
+void SaveLastPlacement(SharedState& s, const RECT& rc, bool position, bool size) {
+    ProfileIniFile ini = SettingsFile(s);
+    if (position) {
+        s.lastLeft = rc.left;
+        s.lastTop = rc.top;
+        s.lastPositionKnown = 1;
+        WriteIntKey(ini, kKeyLastLeft, static_cast<uint32_t>(rc.left));
+        WriteIntKey(ini, kKeyLastTop, static_cast<uint32_t>(rc.top));
+    }
+    if (size) {
+        s.lastWidth = rc.right - rc.left;
+        s.lastHeight = rc.bottom - rc.top;
+        s.lastSizeKnown = 1;
+        WriteIntKey(ini, kKeyLastWidth, static_cast<uint32_t>(s.lastWidth));
+        WriteIntKey(ini, kKeyLastHeight, static_cast<uint32_t>(s.lastHeight));
+    }
+}
+
+// Sends the dialog to a folder unless it already shows it (ignoring case and a final backslash).
+void OpenInFolder(HWND dialog, const char* folder) {
+    char current[kMaxPath + 2], wanted[kMaxPath + 2];
+    CopyText(wanted, kMaxPath, folder);
+    bool known = ReadDialogFolder(dialog, current, kMaxPath);
+    for (char* p : {current, wanted}) {
+        size_t n = BoundedLength(p, kMaxPath);
+        if (n && p[n - 1] != '\\')
+            AppendText(p, kMaxPath + 2, "\\");
+    }
+    if (known && !CompareNoCase(current, wanted, sizeof wanted))
+        return;
+    GoToFolder(dialog, folder, true);
+}
+
+// The steps of WM_INITDIALOG, in their order.
+
+// Before the dialog's own initialisation: the size it was created with.
+void NoteCreatedSize(DialogRecord& r, HWND dialog) {
+    g_growthCommandSeen = 0;
+    RECT rc;
+    GetWindowRect(dialog, &rc);
+    r.placement.initialWidth = rc.right - rc.left;
+    r.placement.initialHeight = rc.bottom - rc.top;
+}
+
+// After it: the title, and whether the dialog is resizable. The dialog's own initialisation may
+// make it resizable (Wine gives every explorer-style dialog without a hook a sizing border
+// there), and a resizable dialog moves its own controls on WM_SIZE: decide from the style it has
+// now, or its controls are moved twice.
+void NoteInitialisedDialog(DialogRecord& r, HWND dialog) {
+    GetWindowTextA(dialog, r.dialogTitle, kTitleSize);
+    r.placement.resizable = (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) ? 1 : 0;
+}
+
+// Which extensions the dialog gets: the application rules, the name box, the library's own
+// chooser, and the exclusion lists with the title now known. All three withheld: passive.
+void DecideExclusions(const SharedState& s, DialogRecord& r, HWND dialog) {
+    ExcludeFlags& flags = r.mode.exclusions;
+    char brandText[kTitleSize] = "";
+    HWND brand = GetDlgItem(dialog, kIdBrandLabel);
+    if (brand)
+        GetWindowTextA(brand, brandText, sizeof brandText);
+    bool pkzip = false;
+    for (int id : kPkzipControlIds)
+        pkzip = pkzip || GetDlgItem(dialog, id);
+    DialogTraits traits = {pkzip, brand != nullptr, brand ? brandText : nullptr};
+    ApplyApplicationRules(r.moduleName, r.dialogTitle, traits, flags);
+
+    HWND box = GetDlgItem(dialog, kIdNameEdit);
+    if (!box && (box = GetDlgItem(dialog, kIdNameCombo)) != nullptr)
+        r.fileNameControlId = kIdNameCombo;
+    if (!box) {
+        flags.excluded[kExcludeFileManagement] = flags.excluded[kExcludeLastFolder] = 1;
+    } else {
+        // A name box above the file list, or one the application disabled, belongs to a dialog
+        // that was rearranged by its application: leave its folder and its additions alone.
+        RECT boxRect, listRect;
+        GetWindowRect(box, &boxRect);
+        HWND list = GetDlgItem(dialog, kIdShellView);
+        if (!IsWindowEnabled(box) ||
+            (list && GetWindowRect(list, &listRect) && listRect.bottom > boxRect.bottom))
+            flags.excluded[kExcludeFileManagement] = flags.excluded[kExcludeLastFolder] = 1;
+    }
+    if (r.mode.browseDialog)
+        flags.excluded[kExcludeSizing] = 1;
+    const ExcludeList* lists[kExcludeKinds] = {&s.excludes, &s.sizeExcludes, &s.lastDirExcludes};
+    for (int kind = 0; kind < kExcludeKinds; ++kind)
+        if (MatchExclude(*lists[kind], r.moduleName, r.dialogTitle))
+            flags.excluded[kind] = 1;
+    if (flags.All())
+        r.mode.passive = 1;
+}
+
+// Whether the dialog still shows its name and type boxes after the layout: a dialog without them
+// is not one to send to a folder.
+bool ShowsNameAndTypes(const DialogRecord& r, HWND dialog) {
+    HWND box = GetDlgItem(dialog, r.fileNameControlId);
+    HWND types = GetDlgItem(dialog, kIdFileTypes);
+    return box && IsWindowVisible(box) && types && IsWindowVisible(types);
+}
+
+// The first favourite folder, or the application's last folder.
+void OpenInStartFolder(const SharedState& s, const DialogRecord& r, HWND dialog) {
+    char folder[kMaxPath + 1];
+    if (ReadOpenToFirstFavorite(r.moduleName) == 1) {
+        if (FirstFavoriteFolder(r.moduleName, folder, sizeof folder))
+            OpenInFolder(dialog, folder);
+    } else if (!r.mode.exclusions.excluded[kExcludeLastFolder] && s.settings.useLastDir &&
+               !r.mode.browseDialog && LastUsedFolder(r.moduleName, folder, sizeof folder)) {
+        OpenInFolder(dialog, folder);
+    }
+}
+
+// A standard dialog standing in for a trained one says "OK" rather than "Open" or "Save".
+void LabelReplacementOk(const DialogRecord& r, HWND dialog) {
+    if (!r.mode.replacesTrainedDialog)
+        return;
+    char ok[40];
+    if (LoadLibraryString(IDS_OK_BUTTON, ok, sizeof ok))
+        SendMessageA(dialog, kCdmSetControlText, IDOK, reinterpret_cast<LPARAM>(ok));
+}
+
+// Register, raise and relayout: how every way through the dialog's initialisation ends.
+LRESULT FinishInit(SharedState* s, HWND dialog, LRESULT result) {
+    if (s)
+        RegisterExtended(*s, dialog);
+    BringWindowToTop(dialog);
+    SetForegroundWindow(dialog);
+    PostMessageA(dialog, MSG_RELAYOUT, 0, 0);
+    return result;
+}
+
+LRESULT OnInitDialog(DialogRecord& record, HWND dialog, WPARAM wParam, LPARAM lParam) {
+    NoteCreatedSize(record, dialog);
+    LRESULT result = CallWindowProcA(SavedProc(record), dialog, WM_INITDIALOG, wParam, lParam);
+    // The dialog's own procedure may have ended the dialog already.
+    DialogRecord* r = RecordOf(dialog);
+    SharedState* s = Shared();
+    if (!r || !s)
+        return result;
+    NoteInitialisedDialog(*r, dialog);
+    DecideExclusions(*s, *r, dialog);
+    if (r->mode.passive)
+        return FinishInit(s, dialog, result);
+
+    LayOutDialog(dialog, *r);
+    r = RecordOf(dialog);
+    if (!r)
+        return result;
+    if (!ShowsNameAndTypes(*r, dialog))
+        return FinishInit(s, dialog, result);
+    HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    OpenInStartFolder(*s, *r, dialog);
+    LabelReplacementOk(*r, dialog);
+    SetCursor(old ? old : LoadCursor(nullptr, IDC_ARROW));
+    return FinishInit(s, dialog, result);
+}
+
+void OnWindowPosChanging(DialogRecord& r, HWND dialog, WINDOWPOS* pos) {
+    DialogRecord::Placement& p = r.placement;
+    if (!pos || r.mode.passive || p.placementFinished)
+        return;
+    if (!p.placementReady) {
+        // Hidden until laid out: the user never sees the dialog jump.
+        pos->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW | SWP_NOREDRAW);
+        pos->flags |= SWP_HIDEWINDOW;
+        return;
+    }
+    if (!p.placementApplied && !(pos->flags & SWP_NOSIZE)) {
+        pos->x = p.placementLeft;
+        pos->y = p.placementTop;
+        pos->cx = p.placementWidth;
+        pos->cy = p.placementHeight;
+        return;
+    }
+    if (pos->flags & SWP_HIDEWINDOW) {
+        // The dialog ends: remember where and how large it was, then give it back the size it was
+        // created with, which the application may read.
+        RECT rc;
+        GetWindowRect(dialog, &rc);
+        if (SharedState* s = Shared())
+            SaveLastPlacement(*s, rc, !r.mode.browseDialog,
+                              !r.mode.exclusions.excluded[kExcludeSizing]);
+        p.placementFinished = 1;
+        SetWindowPos(dialog, nullptr, rc.left, rc.top, p.initialWidth, p.initialHeight,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+        return;
+    }
+    if (g_growthCommandSeen && AddsRowsToOwnGrowth(r.moduleName) && r.layout.baseHeight &&
+        pos->cy > r.layout.baseHeight)
+        pos->cy += r.layout.addedHeight;
+}
+
+void OnSetNameText(const DialogRecord& r, HWND dialog, WPARAM wParam, LPARAM lParam) {
+    HWND box = GetDlgItem(dialog, r.fileNameControlId);
+    if (!box)
+        return;
+    if (lParam) {
+        char text[kMaxPath + 2] = "";
+        GetWindowTextA(box, text, kMaxPath + 1);
+        if (!strcmp(text, r.session.expectedNameText))
+            SetWindowTextA(box, reinterpret_cast<const char*>(lParam));
+    }
+    SetFocus(box);
+    if (wParam)
+        PostMessageA(box, EM_SETSEL, 0, -1);
+}
+
+// The steps of WM_DESTROY, in their order.
+
+void DestroyAddedControls(DialogRecord& r) {
+    for (uintptr_t& control : r.added) {
+        if (control && IsWindow(ToHwnd(control)))
+            DestroyWindow(ToHwnd(control));
+        control = 0;
+    }
+    if (r.fonts.ownsDialogFont && r.fonts.dialogFont)
+        DeleteObject(reinterpret_cast<HGDIOBJ>(r.fonts.dialogFont));
+    if (r.fonts.extraFont)
+        DeleteObject(reinterpret_cast<HGDIOBJ>(r.fonts.extraFont));
+    r.fonts.dialogFont = r.fonts.extraFont = 0;
+}
+
+void WritePendingExcludes(SharedState& s, const DialogRecord& r) {
+    bool any = false;
+    ProfileIniFile ini = SettingsFile(s);
+    for (int kind = 0; kind < kExcludeKinds; ++kind) {
+        if (r.mode.pendingExcludes.excluded[kind]) {
+            AddExclude(s, static_cast<ExcludeKind>(kind), r.moduleName,
+                       r.dialogTitle[0] ? r.dialogTitle : nullptr, ini);
+            any = true;
+        }
+    }
+    if (any)
+        SendToManager(s, MSG_SETTINGS_CHANGED, reinterpret_cast<WPARAM>(r.moduleName), 0, nullptr);
+}
+
+// Records what the dialog ended with: the file type, the chosen file and folder (and with Alt a
+// favourite), unless it was cancelled.
+void RecordOutcome(DialogRecord& r, HWND dialog) {
+    char types[kListEntrySize] = "";
+    GetDlgItemTextA(dialog, kIdFileTypes, types, sizeof types);
+    if (types[0])
+        CopyText(r.session.fileTypeText, sizeof r.session.fileTypeText, types);
+    if (r.session.cancelPressed)
+        return;
+    SaveLastFileType(r.moduleName, r.dialogTitle, r.session.fileTypeText);
+    char path[kMaxPath + 1];
+    if (!ReadSelectedPath(dialog, path, sizeof path))
+        return;
+    if ((GetAsyncKeyState(VK_MENU) & 0x8000) && !AddFavoriteFromDialog(r.moduleName, path, true))
+        MessageBoxFromIds(dialog, IDS_FAVORITE_FILE_FAILED, IDS_ERROR_TITLE, MB_OK);
+    RecordChosenFile(r.moduleName, path);
+}
+
+void RestoreListViewProc(DialogRecord& r, HWND dialog) {
+    if (!r.listView.savedListViewProc)
+        return;
+    HWND list = GetDlgItem(GetDlgItem(dialog, kIdShellView), kIdShellListView);
+    if (list)
+        SetWindowLongPtrA(list, GWLP_WNDPROC, static_cast<LONG_PTR>(r.listView.savedListViewProc));
+    r.listView.listViewPending = 0;
+}
+
+// The dialog's procedure goes back only while ours is the one installed: a program that
+// subclassed the dialog after us keeps us in its chain, and we pass everything on until the
+// window is gone. Returns whether it went back.
+bool RestoreDialogProc(const DialogRecord& r, HWND dialog) {
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(dialog, GWLP_WNDPROC)) != KsOpenProc)
+        return false;
+    SetWindowLongPtrA(dialog, GWLP_WNDPROC, static_cast<LONG_PTR>(r.savedDialogProc));
+    return true;
+}
+
+void WriteColumnWidths(const SharedState& s) {
+    if (!s.settings.rememberColumnWidths || !s.settings.columnWidthsKnown)
+        return;
+    ProfileIniFile ini = SettingsFile(s);
+    for (int i = 0; i < 7; ++i)
+        WriteIntKey(ini, kKeyColWidth[i], static_cast<uint32_t>(s.settings.colWidth[i]));
+}
+
+LRESULT OnDestroy(int slot, HWND dialog, WPARAM wParam, LPARAM lParam) {
+    DialogRecord& r = g_dialogs.slots[slot];
+    r.session.destroyed = 1;
+    SharedState* s = Shared();
+    if (s)
+        UnregisterExtended(*s, dialog);
+    DestroyAddedControls(r);
+    if (s)
+        WritePendingExcludes(*s, r);
+    if (!r.mode.passive && !r.mode.exclusions.excluded[kExcludeFileManagement])
+        RecordOutcome(r, dialog);
+    RestoreListViewProc(r, dialog);
+    WNDPROC saved = SavedProc(r);
+    bool restored = RestoreDialogProc(r, dialog);
+    LRESULT result = CallWindowProcA(saved, dialog, WM_DESTROY, wParam, lParam);
+    if (s)
+        WriteColumnWidths(*s);
+    if (restored) {
+        CloseDialogRecord(g_dialogs, slot);
+        ReleaseLibrary();
+    }
+    if (s)
+        PostToManager(*s, MSG_DIALOG_CLOSED, reinterpret_cast<WPARAM>(dialog), 0);
+    return result;
+}
+
+} // namespace
+
+bool TakeOverDialog(HWND dialog, const char* module, const char* title, const ExcludeFlags& flags,
+                    const ExcludeFlags& pending, bool training) {
+    SharedState* s = Shared();
+    if (!s)
+        return false;
+    int slot = OpenDialogRecord(g_dialogs);
+    if (slot >= kDialogSlots)
+        return false;
+    DialogRecord& r = g_dialogs.slots[slot];
+    // The record is complete before the procedure is replaced: the first message may come at once.
+    r.dialogWindow = reinterpret_cast<uintptr_t>(dialog);
+    r.mode.exclusions = flags;
+    r.mode.pendingExcludes = pending;
+    r.mode.passive = training ? 1 : 0;
+    r.fileNameControlId = kIdNameEdit;
+    r.listView.listViewPending = 1;
+    r.mode.browseDialog = g_process.browseFlag;
+    g_process.browseFlag = 0;
+    DWORD pid = 0;
+    r.threadId = GetWindowThreadProcessId(dialog, &pid);
+    r.processId = pid;
+    CopyText(r.moduleName, sizeof r.moduleName, module);
+    CopyText(r.dialogTitle, kTitleSize, title);
+    if (s->settings.useLastPosition || s->settings.useLastSize)
+        LoadLastPlacement(*s);
+    DialogRecord::Placement& p = r.placement;
+    p.useLastPosition = s->settings.useLastPosition && s->lastPositionKnown;
+    p.useLastSize = s->settings.useLastSize && s->lastSizeKnown;
+    p.centerDialog = s->settings.centerDialog && !p.useLastPosition;
+    p.resizable = (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) ? 1 : 0;
+    LONG_PTR old = SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KsOpenProc));
+    if (!old) {
+        CloseDialogRecord(g_dialogs, slot);
+        return false;
+    }
+    r.savedDialogProc = static_cast<uintptr_t>(old);
+    HoldLibrary();
+    VN_TRACE("took over %p of %s", static_cast<void*>(dialog), r.moduleName);
+    PostToManager(*s, MSG_DIALOG_OPENED, reinterpret_cast<WPARAM>(dialog), 0);
+    return true;
+}
+
+} // namespace vn
+
+using namespace vn;
+
+// Sees every message of a dialog that was taken over, before the dialog's own procedure, and
+// hands each to the subsystem that serves it.
+LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ActiveCall active;
+    int slot = FindDialogRecord(g_dialogs, reinterpret_cast<uintptr_t>(dialog));
+    if (slot < 0)
+        return DefWindowProcA(dialog, msg, wParam, lParam);
+    DialogRecord& r = g_dialogs.slots[slot];
+    WNDPROC saved = SavedProc(r);
+
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog(r, dialog, wParam, lParam);
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(r, dialog, reinterpret_cast<WINDOWPOS*>(lParam));
+        break;
+    case WM_SIZE:
+        if (!r.placement.placementFinished && r.placement.resizable) {
+            RelayOutOnSize(dialog, r);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        r.session.cancelPressed = 1;
+        break;
+    case WM_COMMAND:
+        if (IsGrowthCommand(LOWORD(wParam)))
+            g_growthCommandSeen = 1;
+        if (LOWORD(wParam) == IDCANCEL)
+            r.session.cancelPressed = 1;
+        break;
+    case WM_DESTROY:
+        if (!r.session.destroyed)
+            return OnDestroy(slot, dialog, wParam, lParam);
+        break;
+    case WM_NCDESTROY: {
+        // Still in another program's chain: the window's end is where we let go.
+        LRESULT result = CallWindowProcA(saved, dialog, msg, wParam, lParam);
+        CloseDialogRecord(g_dialogs, slot);
+        ReleaseLibrary();
+        return result;
+    }
+    case MSG_RELAYOUT:
+        if (r.placement.resizable)
+            RelayOutOnSize(dialog, r);
+        return 0;
+    case MSG_SET_NAME_TEXT:
+        OnSetNameText(r, dialog, wParam, lParam);
+        break;
+    default:
+        break;
+    }
+    return CallWindowProcA(saved, dialog, msg, wParam, lParam);
+}
