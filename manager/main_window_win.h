@@ -11,6 +11,7 @@
 #include "hook/core/settings.h"
 #include "hook/core/shared_state.h"
 #include "hook/core/trained_entry.h"
+#include "hook/lists/list_files_win.h"
 
 namespace vn {
 
@@ -69,6 +70,8 @@ class MainWindow {
     bool askingToQuit_ = false;
     bool pagesChanged_ = false; // some page of the configuration has a change not applied yet
     OpenDialogList openDialogs_;
+    // Recordings of dialogs that closed while the lists were busy, written as they free.
+    RecordingQueue recordings_;
 
     char programFolder_[kPathSize] = "";
     char dataFolder_[kPathSize] = "";

@@ -78,17 +78,17 @@ bool TrainingRuns(const SharedState& s) {
     return s.trainingSelecting || s.trainingActive || s.trainingWindowOpen;
 }
 
-void ClassifyCandidate(SharedState& s, ClassifyHost& host, const CreationInfo& info,
-                       Handle32 window, const char* module) {
+void ClassifyCandidate(SharedState& s, ClassifyWatch& w, ClassifyHost& host,
+                       const CreationInfo& info, Handle32 window, const char* module) {
     RecordRecentWindow(s, info, window, module);
-    s.fileDialogPending = 0;
+    w.fileDialogPending = 0;
 
     if (!host.TrainedActiveFor(module) && TrainedCount(s) >= 1) {
         int match = FindTrainedMatch(s, info, module);
         if (match >= 0 && !TrainingRuns(s) && s.notSoCommonEnabled) {
-            s.trainedMatchPending = 1;
-            s.matchedTrainedIndex = match;
-            s.candidateWindow = window;
+            w.trainedMatchPending = 1;
+            w.matchedTrainedIndex = match;
+            w.candidateWindow = window;
         }
     }
 
@@ -101,11 +101,11 @@ void ClassifyCandidate(SharedState& s, ClassifyHost& host, const CreationInfo& i
     }
     if (!info.classAtom || info.classAtom != kDialogClassAtom)
         return;
-    s.comdlgControlSeen = 0;
-    s.listTwoSeen = 0;
-    s.fileControlCount = 0;
-    s.candidateWindow = window;
-    s.fileDialogPending = 1;
+    w.comdlgControlSeen = 0;
+    w.listTwoSeen = 0;
+    w.fileControlCount = 0;
+    w.candidateWindow = window;
+    w.fileDialogPending = 1;
 }
 
 } // namespace
@@ -125,25 +125,26 @@ uint32_t IsDialogClass(const CreationInfo& info) {
     return (!strcmp(info.className, "bordlg") || !strcmp(info.className, "TfFileDlg")) ? 1 : 0;
 }
 
-void Classify(SharedState& s, ClassifyHost& host, const CreationInfo& info, Handle32 window) {
+void Classify(SharedState& s, ClassifyWatch& w, ClassifyHost& host, const CreationInfo& info,
+              Handle32 window) {
     const char* module = host.ModuleName();
     if (IsDialogCandidate(info)) {
-        ClassifyCandidate(s, host, info, window, module);
+        ClassifyCandidate(s, w, host, info, window, module);
         return;
     }
 
-    if (s.trainedMatchPending) {
-        Handle32 candidate = s.candidateWindow;
+    if (w.trainedMatchPending) {
+        Handle32 candidate = w.candidateWindow;
         if (!host.HasTrainedSlot(candidate) && !host.HasTrainedSlot(host.ParentOf(candidate))) {
-            int index = s.matchedTrainedIndex;
-            s.trainedMatchPending = 0;
-            s.fileDialogPending = 0;
+            int index = w.matchedTrainedIndex;
+            w.trainedMatchPending = 0;
+            w.fileDialogPending = 0;
             if (index >= 0 && index < TrainedCount(s))
                 host.HandTrainedMatch(index, candidate);
             return;
         }
     }
-    if (!s.fileDialogPending)
+    if (!w.fileDialogPending)
         return;
 
     const uint32_t id = info.controlId;
@@ -154,36 +155,36 @@ void Classify(SharedState& s, ClassifyHost& host, const CreationInfo& info, Hand
                          (parentStyle & (kWsCaption | kWsSysMenu)) != (kWsCaption | kWsSysMenu);
     if (!inChildDialog) {
         if (id == kPrintGroupBox) {
-            s.fileDialogPending = 0;
-            s.fileControlCount = 0;
+            w.fileDialogPending = 0;
+            w.fileControlCount = 0;
             return;
         }
         if (IsCounted(id)) {
             OwnerModuleUpper(host, parent, owner, sizeof owner);
             if (Contains(owner, "COMMDLG.DLL") || Contains(owner, "COMDLG32.DLL")) {
-                s.fileControlCount = s.fileControlCount + 1;
+                w.fileControlCount = w.fileControlCount + 1;
             } else {
-                s.fileDialogPending = 0;
-                s.fileControlCount = 0;
+                w.fileDialogPending = 0;
+                w.fileControlCount = 0;
             }
         }
     }
-    if (id == kComdlgProbe && !s.listTwoSeen) {
+    if (id == kComdlgProbe && !w.listTwoSeen) {
         OwnerModuleUpper(host, parent, owner, sizeof owner);
         if (Contains(owner, "COMDLG32.DLL"))
-            s.comdlgControlSeen = 1;
+            w.comdlgControlSeen = 1;
     } else if (id == kListTwo) {
-        s.comdlgControlSeen = 0;
-        s.listTwoSeen = 1;
+        w.comdlgControlSeen = 0;
+        w.listTwoSeen = 1;
     }
 
-    if (s.fileControlCount < kFileControlsToDecide)
+    if (w.fileControlCount < kFileControlsToDecide)
         return;
     // The decision is made once per watch. What it works on is copied out first: setting the
     // dialog up may create windows (the disabling dialog) that pass through here again.
-    s.fileDialogPending = 0;
-    const Handle32 candidate = s.candidateWindow;
-    const bool comdlg = s.comdlgControlSeen != 0;
+    w.fileDialogPending = 0;
+    const Handle32 candidate = w.candidateWindow;
+    const bool comdlg = w.comdlgControlSeen != 0;
     const bool training = TrainingRuns(s);
     char dialogModule[kListEntrySize];
     if (!(parent && host.HasTrainedSlot(parent) &&

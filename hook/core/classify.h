@@ -2,8 +2,11 @@
 // the common-dialog library (to be taken over), a dialog that matches a trained entry, or anything
 // else (left alone)? The decision works on nothing but creation records: a dialog-class window
 // becomes the candidate, and the standard controls created into it are counted until six have
-// been seen. The watch state lives in the shared state and is shared by all processes without a
-// lock, so every value read from it is treated as possibly stale or hostile.
+// been seen. A dialog and its controls are created by one thread, so each thread keeps a watch of
+// its own: with one watch for the whole desktop, applications opening dialogs at the same moment
+// took each other's candidates and some dialogs were never recognised. The rest of the state
+// (switches, trained entries, the ring of recent windows offered for training) is shared by all
+// processes without a lock, so every value read from it is treated as possibly stale or hostile.
 #pragma once
 
 #include "hook/core/shared_state.h"
@@ -24,6 +27,17 @@ struct CreationInfo {
     int32_t height;
     Handle32 parent;
     uint32_t controlId; // the menu field: a control's id
+};
+
+// One thread's watch over the windows it creates.
+struct ClassifyWatch {
+    Handle32 candidateWindow;     // the dialog being watched
+    uint32_t fileDialogPending;   // its controls are being counted
+    uint32_t comdlgControlSeen;   // a drop-down list of the common-dialog library was created
+    uint32_t listTwoSeen;         // the shell view's container was created
+    int32_t fileControlCount;     // standard file-dialog controls seen so far
+    uint32_t trainedMatchPending; // the candidate matches a trained entry
+    int32_t matchedTrainedIndex;  // which one
 };
 
 // What classification needs from the platform and from the trained-dialog handling.
@@ -59,7 +73,8 @@ bool IsDialogCandidate(const CreationInfo& info);
 // 1 for the dialog class atom and the class names "bordlg" and "TfFileDlg"; 0 otherwise.
 uint32_t IsDialogClass(const CreationInfo& info);
 
-// Classifies one newly created window.
-void Classify(SharedState& s, ClassifyHost& host, const CreationInfo& info, Handle32 window);
+// Classifies one newly created window, with the watch of the thread that creates it.
+void Classify(SharedState& s, ClassifyWatch& watch, ClassifyHost& host, const CreationInfo& info,
+              Handle32 window);
 
 } // namespace vn

@@ -56,6 +56,7 @@ struct DialogRecord {
         ExcludeFlags exclusions;        // extensions withheld from this dialog
         // "This dialog only" choices of the disabling dialog, written with the title at close.
         ExcludeFlags pendingExcludes;
+        uint32_t openToFirstFavorite; // the application opens in its first favourite folder
     } mode;
 
     // Where the dialog is shown, and when.

@@ -1,6 +1,7 @@
 #include "hook/lists/list_files_win.h"
 
 #include "hook/core/file_names.h"
+#include "hook/core/manager_link_win.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/text.h"
@@ -114,8 +115,9 @@ enum class ListAccess { kInMemory, kFilesLocked };
 // used.
 class Session {
   public:
-    explicit Session(ListAccess access)
-        : locking_(access == ListAccess::kFilesLocked), lock_(locking_ ? kListLockStallMs : 0),
+    explicit Session(ListAccess access, DWORD stallMs = kListLockStallMs,
+                     DWORD maxWaitMs = kListLockMaxWaitMs)
+        : locking_(access == ListAccess::kFilesLocked), lock_(locking_ ? stallMs : 0, maxWaitMs),
           paths_(locking_),
           store_(host_, g_cache, paths_.shared ? &paths_.shared->lists : nullptr, paths_.dataFolder,
                  paths_.allAppsPath, locking_ && lock_.Abandoned()) {
@@ -291,6 +293,108 @@ BOOL LoadLastFileType(const char* module, const char* dialogTitle, char* fileTyp
                       size_t size) {
     Session session(ListAccess::kFilesLocked);
     return session.Store().LoadLastFileType(module, dialogTitle, fileTypeText, size);
+}
+
+int LoadListsForDialog(const char* module) {
+    Session session(ListAccess::kFilesLocked);
+    if (!session.Ready())
+        return 0;
+    session.Store().LoadAppLists(module);
+    const SharedState* s = Shared();
+    if (s && s->lists.allListsLoaded != 1)
+        session.Store().LoadAllAppsLists(false);
+    return session.Store().ReadOpenToFirstFavorite(module);
+}
+
+namespace {
+
+// A recording that neither this thread nor the manager could write: a thread of this process
+// waits for the lists as long as a busy moment takes, holding the module it runs in.
+DWORD WINAPI WriteRecordingLater(LPVOID param) {
+    auto* recording = static_cast<DialogRecording*>(param);
+    for (int attempt = 0; attempt < kLateRecordingAttempts; ++attempt) {
+        Session session(ListAccess::kFilesLocked);
+        if (session.Ready()) {
+            session.Store().ApplyRecording(*recording);
+            break;
+        }
+    }
+    HeapFree(GetProcessHeap(), 0, recording);
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&WriteRecordingLater), &self);
+    FreeLibraryAndExitThread(self, 0);
+}
+
+bool HandToManager(const DialogRecording& recording) {
+    const SharedState* s = Shared();
+    if (!s || !s->managerWindow)
+        return false;
+    COPYDATASTRUCT data = {kRecordingCopyId, sizeof recording,
+                           const_cast<DialogRecording*>(&recording)};
+    DWORD_PTR accepted = 0;
+    return SendToManager(*s, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), &accepted) &&
+           accepted == kRecordingAccepted;
+}
+
+bool WriteInBackground(const DialogRecording& recording) {
+    void* copy = HeapAlloc(GetProcessHeap(), 0, sizeof recording);
+    if (!copy)
+        return false;
+    memcpy(copy, &recording, sizeof recording);
+    HMODULE self = nullptr;
+    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                            reinterpret_cast<LPCSTR>(&WriteRecordingLater), &self)) {
+        HeapFree(GetProcessHeap(), 0, copy);
+        return false;
+    }
+    HANDLE thread = CreateThread(nullptr, 0, WriteRecordingLater, copy, 0, nullptr);
+    if (!thread) {
+        FreeLibrary(self);
+        HeapFree(GetProcessHeap(), 0, copy);
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}
+
+} // namespace
+
+RecordingResult RecordDialogClose(const DialogRecording& recording) {
+    {
+        Session session(ListAccess::kFilesLocked, kCloseLockWaitMs, kCloseLockWaitMs);
+        if (session.Ready())
+            return session.Store().ApplyRecording(recording) ? RecordingResult::kWritten
+                                                             : RecordingResult::kFavoriteRefused;
+    }
+    if (HandToManager(recording))
+        return RecordingResult::kHandedToManager;
+    return WriteInBackground(recording) ? RecordingResult::kWritingLater : RecordingResult::kLost;
+}
+
+bool RecordingQueue::Accept(const COPYDATASTRUCT* data) {
+    if (!data || data->dwData != kRecordingCopyId || !IsValidRecording(data->lpData, data->cbData))
+        return false;
+    if (count_ == kQueueSlots)
+        Drain(kListLockStallMs); // full: make room, waiting as a dialog's start would
+    if (count_ == kQueueSlots)
+        return false;
+    memcpy(&queue_[count_++], data->lpData, sizeof(DialogRecording));
+    return true;
+}
+
+int RecordingQueue::Drain(DWORD waitMs) {
+    if (count_ == 0)
+        return 0;
+    Session session(ListAccess::kFilesLocked, waitMs, waitMs);
+    if (!session.Ready())
+        return 0;
+    int written = count_;
+    for (int i = 0; i < count_; ++i)
+        session.Store().ApplyRecording(queue_[i]);
+    count_ = 0;
+    return written;
 }
 
 } // namespace vn

@@ -57,6 +57,50 @@ void WriteOpenToFirstFavorite(const char* module, int value);
 void SaveLastFileType(const char* module, const char* dialogTitle, const char* fileTypeText);
 BOOL LoadLastFileType(const char* module, const char* dialogTitle, char* fileTypeText, size_t size);
 
+// When a dialog is taken over: its application's lists into the cache and the all-applications
+// lists once for the session, in one hold of the lock. Returns the application's
+// "OpenToFirstFavoriteFolder" (0 or 1).
+int LoadListsForDialog(const char* module);
+
+// How long a dialog's close waits for the lists before it hands its recording on, and how often a
+// recording that nobody else took is tried again by a thread of its own (each try waits as a
+// dialog's start does).
+constexpr DWORD kCloseLockWaitMs = 800;
+constexpr int kLateRecordingAttempts = 10;
+
+enum class RecordingResult {
+    kWritten,         // in the files now
+    kFavoriteRefused, // in the files now, but the favourite list refused the path
+    kHandedToManager, // the manager writes it when the lists are free
+    kWritingLater,    // a thread of this process writes it when the lists are free
+    kLost,            // nothing could take it (no memory for a thread)
+};
+
+// At a dialog's close: writes the recording in one hold of the lock, or, when the lock cannot be
+// had within kCloseLockWaitMs, hands it to the manager (WM_COPYDATA through the time-out send)
+// or to a thread of this process. The close never waits much longer than a second.
+RecordingResult RecordDialogClose(const DialogRecording& recording);
+
+// WM_COPYDATA from the library to the manager: a DialogRecording to be written. The manager
+// answers kRecordingAccepted when it took it.
+constexpr ULONG_PTR kRecordingCopyId = 0x564E5243; // "VNRC"
+constexpr LRESULT kRecordingAccepted = 0x5652;
+
+// The manager's side: recordings handed to it, kept until the lists are free. Accept checks the
+// data as coming from any process of the desktop; Drain writes all queued in one hold of the
+// lock when it can be had within waitMs, returning how many it wrote.
+class RecordingQueue {
+  public:
+    bool Accept(const COPYDATASTRUCT* data);
+    int Drain(DWORD waitMs);
+    int Pending() const { return count_; }
+
+  private:
+    static constexpr int kQueueSlots = 64;
+    DialogRecording queue_[kQueueSlots] = {};
+    int count_ = 0;
+};
+
 // The lists mutex, held for the object's life as every operation holds it. Held() tells whether
 // it was taken (stallMs 0 takes nothing: the readers' case), Abandoned() whether its previous
 // owner died holding it.

@@ -427,6 +427,17 @@ void ListStore::RecordChosenFile(const char* module, const char* path,
         AddRecent(module, p, false);
 }
 
+bool ListStore::ApplyRecording(const DialogRecording& r) {
+    if (r.flags & kRecordFileType)
+        SaveLastFileType(r.module, r.title, r.fileType);
+    if (!(r.flags & kRecordChosen))
+        return true;
+    bool favorite = !(r.flags & kRecordFavorite) || AddFavoriteFromDialog(r.module, r.path, true);
+    RecordChosenFile(r.module, r.path,
+                     {(r.flags & kSkipRemovable) != 0, (r.flags & kSkipRemote) != 0});
+    return favorite;
+}
+
 void ListStore::ClearList(const char* moduleOrNull, ListKind kind) {
     ListRef ref;
     if (!Ref(moduleOrNull, kind, ref))
@@ -733,6 +744,21 @@ void ListStore::ReleaseAppLists(const char* moduleOrNull) {
     }
     if (!moduleOrNull)
         cache_.count = 0;
+}
+
+bool IsValidRecording(const void* data, size_t size) {
+    if (!data || size != sizeof(DialogRecording))
+        return false;
+    DialogRecording r;
+    memcpy(&r, data, sizeof r);
+    auto terminated = [](const char* field, size_t cap) {
+        return memchr(field, 0, cap) != nullptr;
+    };
+    return r.magic == kRecordingMagic &&
+           (r.flags & ~static_cast<uint32_t>(kRecordingFlagsAll)) == 0 &&
+           terminated(r.module, sizeof r.module) && r.module[0] &&
+           terminated(r.title, sizeof r.title) && terminated(r.fileType, sizeof r.fileType) &&
+           terminated(r.path, sizeof r.path);
 }
 
 } // namespace vn

@@ -86,6 +86,33 @@ void SetListEntry(ListEntries& entries, int position, const char* textOrNull);
 bool ImportOldList(IniFile& oldFile, const char* oldSection, IniFile& newFile,
                    const char* newSection, int capacity, int* copiedOrNull = nullptr);
 
+// What one dialog leaves in the lists when it closes: the file type it ended with, the path chosen
+// (with Alt also as a favourite) and the options of the settings that decide what is recorded.
+// Complete in itself and pointer-free, so that it can be written later, or by the manager when
+// the lists cannot be had at once, and read back by a process that trusts nothing in it.
+struct DialogRecording {
+    uint32_t magic; // kRecordingMagic
+    uint32_t flags; // RecordingFlags
+    char module[kListEntrySize];
+    char title[kTitleSize];
+    char fileType[kListEntrySize];
+    char path[kListEntrySize];
+};
+
+constexpr uint32_t kRecordingMagic = 0x56524331; // "VRC1"
+enum RecordingFlags : uint32_t {
+    kRecordFileType = 1, // fileType goes into "Last File Types" under title
+    kRecordChosen = 2,   // path goes into the recent lists
+    kRecordFavorite = 4, // and into the favourites (Alt held at close)
+    kSkipRemovable = 8,  // "Dont Save Removable"
+    kSkipRemote = 16,    // "Dont Save Remote"
+    kRecordingFlagsAll = 31,
+};
+
+// Whether size bytes at data are a recording this version can apply: the right size and magic,
+// known flags, a module name, and every text terminated within its field.
+bool IsValidRecording(const void* data, size_t size);
+
 // Which file a request is about; the host keeps one open file per role, so a request for one role
 // leaves the files of the others as they are.
 enum FileRole { kRoleListFile, kRoleAllAppsFile, kRoleOlderFile, kRoleOlderSettings, kFileRoles };
@@ -144,6 +171,9 @@ class ListStore {
     // Records the path chosen in a dialog of module in its lists and in the all-applications
     // lists, unless it is a mask, on an excluded drive or WinZip's scratch name.
     void RecordChosenFile(const char* module, const char* path, const RecordOptions& options);
+    // Everything one dialog's close records, in the order the dialog would have written it.
+    // False when the favourite asked for could not be added (the rest is recorded all the same).
+    bool ApplyRecording(const DialogRecording& recording);
 
     // Empties a list in memory; the file is not touched.
     void ClearList(const char* moduleOrNull, ListKind kind);

@@ -17,6 +17,9 @@ namespace vn {
 namespace {
 
 char g_moduleName[kListEntrySize];
+
+// The watch of the thread creating windows: a dialog and its controls come from one thread.
+thread_local ClassifyWatch t_watch;
 volatile LONG g_moduleNameReady = 0;
 
 // Reads a text of the creation record, which belongs to the creating code: at most cap - 1
@@ -75,8 +78,6 @@ bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* modul
         return false;
 
     ReadHookSettings(*s, module);
-    LoadAppLists(module);
-    LoadAllAppsLists();
 
     char title[kTitleSize] = "";
     GetWindowTextA(dialog, title, sizeof title);
@@ -142,7 +143,7 @@ void ClassifyCreation(SharedState& s, HWND window, const CBT_CREATEWNDA* creatio
     info.parent = FromHandle(cs.hwndParent);
     info.controlId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cs.hMenu));
     Win32ClassifyHost host;
-    Classify(s, host, info, FromHandle(window));
+    Classify(s, t_watch, host, info, FromHandle(window));
 }
 
 } // namespace vn

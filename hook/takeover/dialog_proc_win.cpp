@@ -180,7 +180,7 @@ bool ShowsNameAndTypes(const DialogRecord& r, HWND dialog) {
 // The first favourite folder, or the application's last folder.
 void OpenInStartFolder(const SharedState& s, const DialogRecord& r, HWND dialog) {
     char folder[kMaxPath + 1];
-    if (ReadOpenToFirstFavorite(r.moduleName) == 1) {
+    if (r.mode.openToFirstFavorite) {
         if (FirstFavoriteFolder(r.moduleName, folder, sizeof folder))
             OpenInFolder(dialog, folder);
     } else if (!r.mode.exclusions.excluded[kExcludeLastFolder] && s.settings.useLastDir &&
@@ -314,21 +314,33 @@ void WritePendingExcludes(SharedState& s, const DialogRecord& r) {
 }
 
 // Records what the dialog ended with: the file type, the chosen file and folder (and with Alt a
-// favourite), unless it was cancelled.
-void RecordOutcome(DialogRecord& r, HWND dialog) {
+// favourite), unless it was cancelled; all in one hold of the lists, or handed on.
+void RecordOutcome(const SharedState& s, DialogRecord& r, HWND dialog) {
     char types[kListEntrySize] = "";
     GetDlgItemTextA(dialog, kIdFileTypes, types, sizeof types);
     if (types[0])
         CopyText(r.session.fileTypeText, sizeof r.session.fileTypeText, types);
     if (r.session.cancelPressed)
         return;
-    SaveLastFileType(r.moduleName, r.dialogTitle, r.session.fileTypeText);
-    char path[kMaxPath + 1];
-    if (!ReadSelectedPath(dialog, path, sizeof path))
-        return;
-    if ((GetAsyncKeyState(VK_MENU) & 0x8000) && !AddFavoriteFromDialog(r.moduleName, path, true))
+    DialogRecording recording = {};
+    recording.magic = kRecordingMagic;
+    recording.flags = kRecordFileType;
+    CopyText(recording.module, sizeof recording.module, r.moduleName);
+    CopyText(recording.title, sizeof recording.title, r.dialogTitle);
+    CopyText(recording.fileType, sizeof recording.fileType, r.session.fileTypeText);
+    if (ReadSelectedPath(dialog, recording.path, sizeof recording.path)) {
+        recording.flags |= kRecordChosen;
+        if (GetAsyncKeyState(VK_MENU) & 0x8000)
+            recording.flags |= kRecordFavorite;
+        if (s.settings.dontSaveRemovable)
+            recording.flags |= kSkipRemovable;
+        if (s.settings.dontSaveRemote)
+            recording.flags |= kSkipRemote;
+    }
+    RecordingResult result = RecordDialogClose(recording);
+    VN_TRACE("recorded the close of %s: %d", r.moduleName, static_cast<int>(result));
+    if (result == RecordingResult::kFavoriteRefused)
         MessageBoxFromIds(dialog, IDS_FAVORITE_FILE_FAILED, IDS_ERROR_TITLE, MB_OK);
-    RecordChosenFile(r.moduleName, path);
 }
 
 void RestoreListViewProc(DialogRecord& r, HWND dialog) {
@@ -367,8 +379,8 @@ LRESULT OnDestroy(int slot, HWND dialog, WPARAM wParam, LPARAM lParam) {
     DestroyAddedControls(r);
     if (s)
         WritePendingExcludes(*s, r);
-    if (!r.mode.passive && !r.mode.exclusions.excluded[kExcludeFileManagement])
-        RecordOutcome(r, dialog);
+    if (s && !r.mode.passive && !r.mode.exclusions.excluded[kExcludeFileManagement])
+        RecordOutcome(*s, r, dialog);
     RestoreListViewProc(r, dialog);
     WNDPROC saved = SavedProc(r);
     bool restored = RestoreDialogProc(r, dialog);
@@ -416,6 +428,8 @@ bool TakeOverDialog(HWND dialog, const char* module, const char* title, const Ex
     p.useLastSize = s->settings.useLastSize && s->lastSizeKnown;
     p.centerDialog = s->settings.centerDialog && !p.useLastPosition;
     p.resizable = (GetWindowLongA(dialog, GWL_STYLE) & WS_THICKFRAME) ? 1 : 0;
+    // The lists in one hold of the lock, only for a dialog that is taken over.
+    r.mode.openToFirstFavorite = LoadListsForDialog(module) == 1;
     LONG_PTR old = SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KsOpenProc));
     if (!old) {
         CloseDialogRecord(g_dialogs, slot);

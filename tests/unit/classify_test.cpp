@@ -50,6 +50,7 @@ class FakeHost final : public ClassifyHost {
 
 struct ClassifyTest : ::testing::Test {
     std::unique_ptr<SharedState> s = std::make_unique<SharedState>();
+    ClassifyWatch watch = {};
     FakeHost host;
 
     void SetUp() override {
@@ -68,7 +69,7 @@ struct ClassifyTest : ::testing::Test {
         info.width = 654;
         info.height = 410;
         info.parent = parentWindow;
-        Classify(*s, host, info, w);
+        Classify(*s, watch, host, info, w);
     }
     void Control(uint32_t id, Handle32 parentWindow = kDialog) {
         CreationInfo info = {};
@@ -76,7 +77,7 @@ struct ClassifyTest : ::testing::Test {
         info.className = "Static";
         info.parent = parentWindow;
         info.controlId = id;
-        Classify(*s, host, info, 0x1000 + id);
+        Classify(*s, watch, host, info, 0x1000 + id);
     }
     // The order in which the standard Open dialog creates its controls.
     void StandardControls() {
@@ -93,7 +94,33 @@ TEST_F(ClassifyTest, TheStandardDialogIsTakenOverOnceAtItsSixthControl) {
     StandardControls();
     ASSERT_EQ(host.setUp.size(), 1u);
     EXPECT_EQ(host.setUp[0], kDialog);
-    EXPECT_EQ(s->fileDialogPending, 0u);
+    EXPECT_EQ(watch.fileDialogPending, 0u);
+}
+
+// Two applications (two threads' watches) create their dialogs at the same moment, their
+// controls interleaved: each watch sees only its own thread's windows, and both are taken over.
+TEST_F(ClassifyTest, DialogsOpenedTogetherOnTwoThreadsAreBothTakenOver) {
+    constexpr Handle32 kOther = 0x500, kOtherCombo = 0x600;
+    host.owner[kOther] = host.owner[kOtherCombo] = host.owner[kDialog];
+    host.style[kOther] = host.style[kDialog];
+    host.style[kOtherCombo] = kChild;
+    ClassifyWatch mine = {}, theirs = {};
+    auto on = [&](ClassifyWatch& w, const std::function<void()>& create) {
+        std::swap(watch, w);
+        create();
+        std::swap(watch, w);
+    };
+    on(mine, [&] { Dialog(); });
+    on(theirs, [&] { Dialog(kOther); });
+    on(mine, [&] { Control(1091); });
+    on(theirs, [&] { Control(1091, kOther); });
+    on(mine, [&] { Control(1000, kCombo); });
+    on(theirs, [&] { Control(1000, kOtherCombo); });
+    for (uint32_t id : {1088u, 1120u, 1090u, 1152u, 1089u, 1136u}) {
+        on(theirs, [&] { Control(id, kOther); });
+        on(mine, [&] { Control(id); });
+    }
+    EXPECT_EQ(host.setUp, (std::vector<Handle32>{kOther, kDialog}));
 }
 
 TEST_F(ClassifyTest, LookAlikesAreLeftAlone) {
@@ -129,19 +156,19 @@ TEST_F(ClassifyTest, LookAlikesAreLeftAlone) {
     Dialog();
     StandardControls();
     EXPECT_TRUE(host.setUp.empty());
-    EXPECT_EQ(s->fileControlCount, 6);
+    EXPECT_EQ(watch.fileControlCount, 6);
 }
 
 TEST_F(ClassifyTest, ControlsOfAChildDialogAreNotCountedButTheProbeIs) {
     Dialog();
     for (uint32_t id : {1091u, 1137u, 1088u, 1120u, 1090u})
         Control(id, kChildDialog);
-    EXPECT_EQ(s->fileControlCount, 0);
+    EXPECT_EQ(watch.fileControlCount, 0);
     Control(1000, kChildDialog);
-    EXPECT_EQ(s->comdlgControlSeen, 0u); // the child dialog is not the library's
+    EXPECT_EQ(watch.comdlgControlSeen, 0u); // the child dialog is not the library's
     host.owner[kChildDialog] = "comdlg32.dll";
     Control(1000, kChildDialog);
-    EXPECT_EQ(s->comdlgControlSeen, 1u);
+    EXPECT_EQ(watch.comdlgControlSeen, 1u);
     // A captioned child window is a dialog of its own: its controls count.
     host.style[kChildDialog] = kChild | kCaption | kSysMenu;
     for (uint32_t id : {1091u, 1137u, 1088u, 1120u, 1090u, 1152u})
@@ -188,21 +215,21 @@ TEST_F(ClassifyTest, ATrainedMatchIsHandedOverAtTheFirstChildOnlyWithAValidIndex
     strcpy(e.moduleName, "NotePad");
     s->trainedCount = 1;
     Dialog();
-    EXPECT_EQ(s->trainedMatchPending, 1u);
+    EXPECT_EQ(watch.trainedMatchPending, 1u);
     Control(1091);
     ASSERT_EQ(host.handed.size(), 1u);
     EXPECT_EQ(host.handed[0], 0);
-    EXPECT_EQ(s->fileDialogPending, 0u);
+    EXPECT_EQ(watch.fileDialogPending, 0u);
     // A hostile index is dropped, not handed on.
     Dialog();
-    s->matchedTrainedIndex = 1 << 20;
+    watch.matchedTrainedIndex = 1 << 20;
     Control(1091);
     EXPECT_EQ(host.handed.size(), 1u);
-    EXPECT_EQ(s->trainedMatchPending, 0u);
+    EXPECT_EQ(watch.trainedMatchPending, 0u);
     // No match while training runs.
     s->trainingActive = 1;
     Dialog();
-    EXPECT_EQ(s->trainedMatchPending, 0u);
+    EXPECT_EQ(watch.trainedMatchPending, 0u);
 }
 
 TEST_F(ClassifyTest, ADialogCreatedDuringSetUpDoesNotChangeTheDecision) {
@@ -215,7 +242,7 @@ TEST_F(ClassifyTest, ADialogCreatedDuringSetUpDoesNotChangeTheDecision) {
     StandardControls();
     ASSERT_EQ(host.setUp.size(), 1u);
     EXPECT_EQ(host.setUp[0], kDialog);
-    EXPECT_EQ(s->candidateWindow, 0x999u);
+    EXPECT_EQ(watch.candidateWindow, 0x999u);
 }
 
 struct SetupTest : ::testing::Test {

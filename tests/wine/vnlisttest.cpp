@@ -9,6 +9,7 @@
 //                                holding it (with the shared lists half-changed)
 #include <windows.h>
 
+#include "hook/core/messages.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/text.h"
 #include "hook/takeover/vnhook_api.h"
@@ -475,9 +476,86 @@ void LockTimeout() {
     CleanUpHookDLL();
 }
 
+// --- real dialogs ---------------------------------------------------------------------------
+
+int g_dialogsOpened = 0;
+
+// The manager's side of what the library reports: it counts the dialogs taken over.
+LRESULT CALLBACK CountingManagerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == MSG_DIALOG_OPENED)
+        ++g_dialogsOpened;
+    if (msg == MSG_SETTINGS_SERIAL)
+        return 1;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND CreateCountingManager() {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = CountingManagerProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "VnListTestManager";
+    RegisterClassA(&wc);
+    return CreateWindowExA(0, wc.lpszClassName, "list test manager", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                           100, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+// Eight applications choose twelve files each through their real, taken-over Open dialogs at the
+// same moment: every dialog is taken over and every choice is in both recent-file lists.
+void ConcurrentDialogs() {
+    PrepareListFolders();
+    HWND manager = CreateCountingManager();
+    SetupHookDLL(manager);
+    std::string folder = DataFile("chosen");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::set<std::string> expected;
+    for (int w = 0; w < kWorkers; ++w)
+        for (int k = 0; k < kFilesPerWorker; ++k) {
+            std::string file =
+                folder + "\\a" + std::to_string(w) + "_" + std::to_string(k) + ".txt";
+            WriteFileText(file, "");
+            expected.insert(file);
+        }
+    DeleteFileA(ListFile("vnsample").c_str());
+    DWORD start = GetTickCount();
+    std::vector<Process> apps;
+    for (int w = 0; w < kWorkers; ++w)
+        apps.push_back(Start("vnsample.exe open-many " + std::to_string(kFilesPerWorker) +
+                             " 300 \"" + folder + "\\a" + std::to_string(w) + "_\""));
+    int missed = 0;
+    for (Process& p : apps) {
+        int status = WaitExit(p, 180000);
+        missed += status < 0 ? kFilesPerWorker : status;
+        Kill(p);
+    }
+    PumpFor(500);
+    printf("%d applications chose %d files each in %lu ms; %d dialogs taken over\n", kWorkers,
+           kFilesPerWorker, GetTickCount() - start, g_dialogsOpened);
+    CHECK(missed == 0, "%d dialogs did not return their file", missed);
+    CHECK(g_dialogsOpened == kWorkers * kFilesPerWorker, "%d dialogs taken over", g_dialogsOpened);
+    const std::pair<std::string, std::string> lists[] = {
+        {ListFile("vnsample"), "vnsample Recent Files"}, {DataFile("ALLAPPS.vni"), "All Files"}};
+    for (const auto& l : lists) {
+        CHECK(Parse(ReadFileText(l.first)).parsed, "%s parses", l.first.c_str());
+        std::vector<std::string> entries = RecentSection(l.first, l.second);
+        std::set<std::string> found;
+        for (const std::string& e : entries)
+            if (expected.count(e))
+                found.insert(e);
+        CHECK(found.size() == expected.size(), "%s: %zu of %zu chosen files", l.second.c_str(),
+              found.size(), expected.size());
+    }
+    CleanUpHookDLL();
+    DestroyWindow(manager);
+}
+
 const Scenario kScenarios[] = {
-    {"files", FilesRoundTrip},  {"migrate", Migrate},         {"bad-input", BadInput},
-    {"concurrent", Concurrent}, {"abandoned", AbandonedLock}, {"lock-timeout", LockTimeout},
+    {"files", FilesRoundTrip},
+    {"migrate", Migrate},
+    {"bad-input", BadInput},
+    {"concurrent", Concurrent},
+    {"abandoned", AbandonedLock},
+    {"lock-timeout", LockTimeout},
+    {"concurrent-dialogs", ConcurrentDialogs},
 };
 
 } // namespace

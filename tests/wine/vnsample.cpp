@@ -14,6 +14,9 @@
 //                                 file; exit 0 when the dialog returned a file, 1 when cancelled
 //                                 VNSAMPLE_RESIZE="W H" resizes it first, as a user would;
 //                                 VNSAMPLE_INITIAL_DIR is the folder the application asks for.
+//   vnsample open-many N MS PREFIX  N Open dialogs one after the other, dialog i closed after MS
+//                                 milliseconds with PREFIX<i>.txt typed; exit status: how many
+//                                 did not return their file
 //   vnsample print [MS]           show the print dialog and cancel it after MS milliseconds
 //   vnsample template [MS]        show a dialog of the application's own with the ids of the
 //                                 standard file dialog, closed after MS milliseconds
@@ -31,6 +34,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 using namespace vn;
@@ -253,6 +257,16 @@ int main(int argc, char** argv) {
         if (!strcmp(cmd, "template"))
             return TemplateDialog();
         return FileDialog(!strcmp(cmd, "save"));
+    }
+    if (!strcmp(cmd, "open-many") && argc > 4) {
+        g_closeAfterMs = static_cast<UINT>(atoi(argv[3]));
+        int missed = 0;
+        for (int i = 0, n = atoi(argv[2]); i < n; ++i) {
+            std::string name = std::string(argv[4]) + std::to_string(i) + ".txt";
+            g_typeName = name.c_str();
+            missed += FileDialog(false) != 0;
+        }
+        return missed;
     }
     if (!strcmp(cmd, "common"))
         return QueryLibrary("IsCommonEnabled");
