@@ -19,12 +19,6 @@ namespace vn {
 
 namespace {
 
-// Recordings handed over by the library are tried every kRecordingRetryMs, each try waiting
-// briefly for the lists so that the window stays responsive.
-constexpr UINT_PTR kRecordingTimer = 7;
-constexpr UINT kRecordingRetryMs = 250;
-constexpr DWORD kRecordingDrainWaitMs = 50;
-
 // The link's previous window procedure and its cursor. There is one link in one window.
 WNDPROC g_linkPreviousProc = nullptr;
 HCURSOR g_handCursor = nullptr;
@@ -108,15 +102,9 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         openDialogs_.Closed(FromHandle(reinterpret_cast<HWND>(wParam)));
         return Result(0);
     case WM_COPYDATA:
-        if (!recordings_.Accept(reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
-            return Result(0);
-        SetTimer(hwnd_, kRecordingTimer, kRecordingRetryMs, nullptr);
-        return Result(kRecordingAccepted);
-    case WM_TIMER:
-        if (wParam == kRecordingTimer &&
-            (recordings_.Drain(kRecordingDrainWaitMs), recordings_.Pending() == 0))
-            KillTimer(hwnd_, kRecordingTimer);
-        return Result(0);
+        return Result(recordings_.Accept(reinterpret_cast<const COPYDATASTRUCT*>(lParam))
+                          ? kRecordingAccepted
+                          : 0);
     case MSG_SHOW_TRAINED_ENTRY:
         // The trained-entry editor lives on the configuration's applications page; until it
         // comes, the configuration is shown with the database as it now is.
@@ -162,6 +150,7 @@ void MainWindow::OnInitDialog() {
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
     settingsSerial_ = GetTickCount();
+    recordings_.Start();
 
     HWND link = GetDlgItem(hwnd_, IDC_MAKER_LINK);
     if (link) {
@@ -280,8 +269,7 @@ void MainWindow::OnTrayCallback(UINT mouseMessage) {
 void MainWindow::OnDestroy() {
     CleanUpHookDLL();
     // What the dialogs handed over is written before the manager goes, waiting as a dialog would.
-    KillTimer(hwnd_, kRecordingTimer);
-    recordings_.Drain(kListLockMaxWaitMs);
+    recordings_.Stop(kListLockMaxWaitMs);
     SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(32512))); // IDC_ARROW
     tray_.Delete(hwnd_);
     PostQuitMessage(0);

@@ -71,7 +71,7 @@ class MainWindow {
     bool pagesChanged_ = false; // some page of the configuration has a change not applied yet
     OpenDialogList openDialogs_;
     // Recordings of dialogs that closed while the lists were busy, written as they free.
-    RecordingQueue recordings_;
+    RecordingWriter recordings_;
 
     char programFolder_[kPathSize] = "";
     char dataFolder_[kPathSize] = "";

@@ -373,28 +373,128 @@ RecordingResult RecordDialogClose(const DialogRecording& recording) {
     return WriteInBackground(recording) ? RecordingResult::kWritingLater : RecordingResult::kLost;
 }
 
-bool RecordingQueue::Accept(const COPYDATASTRUCT* data) {
-    if (!data || data->dwData != kRecordingCopyId || !IsValidRecording(data->lpData, data->cbData))
-        return false;
-    if (count_ == kQueueSlots)
-        Drain(kListLockStallMs); // full: make room, waiting as a dialog's start would
-    if (count_ == kQueueSlots)
-        return false;
-    memcpy(&queue_[count_++], data->lpData, sizeof(DialogRecording));
-    return true;
+namespace {
+constexpr int kWriterFirstCapacity = 64;
+constexpr int kWriterMaxCapacity = 16384; // 14 MB: far beyond what the lists can lag behind
+} // namespace
+
+RecordingWriter::~RecordingWriter() {
+    Stop(0);
 }
 
-int RecordingQueue::Drain(DWORD waitMs) {
-    if (count_ == 0)
-        return 0;
-    Session session(ListAccess::kFilesLocked, waitMs, waitMs);
-    if (!session.Ready())
-        return 0;
-    int written = count_;
-    for (int i = 0; i < count_; ++i)
-        session.Store().ApplyRecording(queue_[i]);
-    count_ = 0;
-    return written;
+bool RecordingWriter::Start() {
+    if (thread_)
+        return true;
+    InitializeCriticalSection(&lock_);
+    wake_ = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    stopping_ = 0;
+    thread_ = wake_ ? CreateThread(nullptr, 0, Run, this, 0, nullptr) : nullptr;
+    if (!thread_) {
+        if (wake_)
+            CloseHandle(wake_);
+        wake_ = nullptr;
+        DeleteCriticalSection(&lock_);
+    }
+    return thread_ != nullptr;
+}
+
+bool RecordingWriter::Accept(const COPYDATASTRUCT* data) {
+    if (!thread_ || !data || data->dwData != kRecordingCopyId ||
+        !IsValidRecording(data->lpData, data->cbData))
+        return false;
+    EnterCriticalSection(&lock_);
+    bool room = count_ < capacity_;
+    if (!room && capacity_ < kWriterMaxCapacity) {
+        int grown = capacity_ ? capacity_ * 2 : kWriterFirstCapacity;
+        auto* bigger = static_cast<DialogRecording*>(
+            HeapAlloc(GetProcessHeap(), 0, sizeof(DialogRecording) * static_cast<size_t>(grown)));
+        if (bigger) {
+            for (int i = 0; i < count_; ++i)
+                bigger[i] = queue_[(first_ + i) % capacity_];
+            if (queue_)
+                HeapFree(GetProcessHeap(), 0, queue_);
+            queue_ = bigger;
+            capacity_ = grown;
+            first_ = 0;
+            room = true;
+        }
+    }
+    if (room) {
+        memcpy(&queue_[(first_ + count_) % capacity_], data->lpData, sizeof(DialogRecording));
+        ++count_;
+    }
+    LeaveCriticalSection(&lock_);
+    if (room)
+        SetEvent(wake_);
+    return room;
+}
+
+bool RecordingWriter::Take(DialogRecording* out) {
+    EnterCriticalSection(&lock_);
+    bool any = count_ > 0;
+    if (any) {
+        *out = queue_[first_];
+        first_ = (first_ + 1) % capacity_;
+        --count_;
+    }
+    LeaveCriticalSection(&lock_);
+    return any;
+}
+
+// Waits for recordings and writes them, a few per hold of the lock so that the dialogs of other
+// processes get their turns; a lock that cannot be had is tried again until Stop.
+DWORD WINAPI RecordingWriter::Run(LPVOID param) {
+    auto* self = static_cast<RecordingWriter*>(param);
+    for (;;) {
+        WaitForSingleObject(self->wake_, 200);
+        while (self->Pending() > 0) {
+            Session session(ListAccess::kFilesLocked);
+            if (!session.Ready())
+                break; // busy for long: wait for the next wake-up and try again
+            DialogRecording r;
+            for (int n = 0; n < 4 && self->Take(&r); ++n) {
+                session.Store().ApplyRecording(r);
+                InterlockedIncrement(reinterpret_cast<volatile LONG*>(&self->written_));
+            }
+        }
+        if (self->stopping_ && self->Pending() == 0)
+            return 0;
+        if (self->stopping_ == 2)
+            return 0; // given up: the lists stayed busy longer than the manager could wait
+    }
+}
+
+void RecordingWriter::Stop(DWORD waitMs) {
+    if (!thread_)
+        return;
+    InterlockedExchange(&stopping_, 1);
+    SetEvent(wake_);
+    if (WaitForSingleObject(thread_, waitMs) != WAIT_OBJECT_0) {
+        InterlockedExchange(&stopping_, 2);
+        SetEvent(wake_);
+        WaitForSingleObject(thread_, kListLockMaxWaitMs + 1000);
+    }
+    CloseHandle(thread_);
+    CloseHandle(wake_);
+    thread_ = wake_ = nullptr;
+    DeleteCriticalSection(&lock_);
+    if (queue_)
+        HeapFree(GetProcessHeap(), 0, queue_);
+    queue_ = nullptr;
+    capacity_ = first_ = count_ = 0;
+}
+
+int RecordingWriter::Pending() {
+    if (!thread_)
+        return count_;
+    EnterCriticalSection(&lock_);
+    int n = count_;
+    LeaveCriticalSection(&lock_);
+    return n;
+}
+
+int RecordingWriter::Written() {
+    return written_;
 }
 
 } // namespace vn

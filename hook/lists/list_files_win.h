@@ -86,19 +86,38 @@ RecordingResult RecordDialogClose(const DialogRecording& recording);
 constexpr ULONG_PTR kRecordingCopyId = 0x564E5243; // "VNRC"
 constexpr LRESULT kRecordingAccepted = 0x5652;
 
-// The manager's side: recordings handed to it, kept until the lists are free. Accept checks the
-// data as coming from any process of the desktop; Drain writes all queued in one hold of the
-// lock when it can be had within waitMs, returning how many it wrote.
-class RecordingQueue {
+// The manager's side: recordings handed to it, written in the order they came by a thread of the
+// manager's own, so that the window answers the next sender at once however long the lists are
+// busy. Accept checks the data as coming from any process of the desktop; it refuses only when
+// the writer cannot keep it (not started, or out of memory), and the sender then writes it
+// itself. Stop writes what is still queued, waiting for the lists up to waitMs, then ends the
+// thread.
+class RecordingWriter {
   public:
+    RecordingWriter() = default;
+    ~RecordingWriter();
+    RecordingWriter(const RecordingWriter&) = delete;
+    RecordingWriter& operator=(const RecordingWriter&) = delete;
+
+    bool Start();
     bool Accept(const COPYDATASTRUCT* data);
-    int Drain(DWORD waitMs);
-    int Pending() const { return count_; }
+    void Stop(DWORD waitMs);
+    int Pending(); // queued, not yet written
+    int Written(); // written since Start
 
   private:
-    static constexpr int kQueueSlots = 64;
-    DialogRecording queue_[kQueueSlots] = {};
+    static DWORD WINAPI Run(LPVOID self);
+    bool Take(DialogRecording* out);
+
+    CRITICAL_SECTION lock_ = {};
+    HANDLE wake_ = nullptr;
+    HANDLE thread_ = nullptr;
+    volatile LONG stopping_ = 0;
+    DialogRecording* queue_ = nullptr; // a ring of capacity_ entries
+    int capacity_ = 0;
+    int first_ = 0;
     int count_ = 0;
+    int written_ = 0;
 };
 
 // The lists mutex, held for the object's life as every operation holds it. Held() tells whether

@@ -432,9 +432,16 @@ bool ListStore::ApplyRecording(const DialogRecording& r) {
         SaveLastFileType(r.module, r.title, r.fileType);
     if (!(r.flags & kRecordChosen))
         return true;
+    // Written by another process than the dialog's (the manager), the application's lists may
+    // not be in this cache: they are taken for the change and let go again.
+    bool cached = FindSlot(r.module) != nullptr;
+    LoadAppLists(r.module);
+    LoadAllAppsLists(false);
     bool favorite = !(r.flags & kRecordFavorite) || AddFavoriteFromDialog(r.module, r.path, true);
     RecordChosenFile(r.module, r.path,
                      {(r.flags & kSkipRemovable) != 0, (r.flags & kSkipRemote) != 0});
+    if (!cached)
+        ReleaseAppLists(r.module);
     return favorite;
 }
 

@@ -475,3 +475,66 @@ TEST_F(ListStoreTest, LastUsedFolderAndFileTypes) {
 
 } // namespace
 } // namespace vn
+
+namespace vn {
+namespace {
+
+DialogRecording MakeRecording(uint32_t flags, const char* path = "C:\\Docs\\a.txt") {
+    DialogRecording r = {};
+    r.magic = kRecordingMagic;
+    r.flags = flags;
+    snprintf(r.module, sizeof r.module, "Notepad");
+    snprintf(r.title, sizeof r.title, "Open");
+    snprintf(r.fileType, sizeof r.fileType, "Text (*.txt)");
+    snprintf(r.path, sizeof r.path, "%s", path);
+    return r;
+}
+
+// A recording handed to another process is applied there like the dialog's own close, and the
+// application's lists it needed for that are let go again.
+TEST_F(ListStoreTest, ARecordingIsAppliedWhereverItIsWritten) {
+    Process manager{&host, all.get()};
+    ListStore s = manager.Store();
+    EXPECT_TRUE(s.ApplyRecording(MakeRecording(kRecordFileType | kRecordChosen | kRecordFavorite)));
+    EXPECT_EQ(app.Get("Notepad Recent Files", "Entry1"), "C:\\Docs\\a.txt");
+    EXPECT_EQ(app.Get("Notepad Favorite Files", "Entry1"), "C:\\Docs\\a.txt");
+    EXPECT_EQ(app.Get("Last File Types", "Open"), "Text (*.txt)");
+    EXPECT_EQ(allFile.Get("All Files", "Entry1"), "C:\\Docs\\a.txt");
+    EXPECT_EQ(manager.cache.count, 0);
+    // Options travel with the recording; a cancelled dialog records its file type only.
+    host.drives['R'] = 2; // removable
+    EXPECT_TRUE(s.ApplyRecording(MakeRecording(kRecordChosen | kSkipRemovable, "R:\\x.txt")));
+    EXPECT_TRUE(s.ApplyRecording(MakeRecording(kRecordFileType, "C:\\Docs\\b.txt")));
+    EXPECT_EQ(app.Get("Notepad Recent Files", "Last"), "1");
+    // A mask cannot be a favourite with its folder: refused, yet the rest is recorded.
+    EXPECT_FALSE(s.ApplyRecording(MakeRecording(kRecordChosen | kRecordFavorite, "C:\\D\\*.log")));
+}
+
+TEST(DialogRecordingTest, OnlyWholeRecordingsOfThisVersionAreAccepted) {
+    DialogRecording good = MakeRecording(kRecordChosen);
+    struct Case {
+        const char* what;
+        void (*spoil)(DialogRecording&);
+        bool valid;
+    } cases[] = {
+        {"as made", [](DialogRecording&) {}, true},
+        {"other magic", [](DialogRecording& r) { r.magic = 1; }, false},
+        {"unknown flag", [](DialogRecording& r) { r.flags |= 64; }, false},
+        {"no module", [](DialogRecording& r) { r.module[0] = 0; }, false},
+        {"module without end", [](DialogRecording& r) { memset(r.module, 'm', sizeof r.module); },
+         false},
+        {"path without end", [](DialogRecording& r) { memset(r.path, 'p', sizeof r.path); }, false},
+        {"title without end", [](DialogRecording& r) { memset(r.title, 't', sizeof r.title); },
+         false},
+    };
+    for (const Case& c : cases) {
+        DialogRecording r = good;
+        c.spoil(r);
+        EXPECT_EQ(IsValidRecording(&r, sizeof r), c.valid) << c.what;
+    }
+    EXPECT_FALSE(IsValidRecording(&good, sizeof good - 1));
+    EXPECT_FALSE(IsValidRecording(nullptr, sizeof good));
+}
+
+} // namespace
+} // namespace vn

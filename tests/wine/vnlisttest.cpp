@@ -165,8 +165,45 @@ int Worker(int id) {
     return 0;
 }
 
+constexpr int kClosers = 16;
+constexpr int kClosesPerCloser = 25;
+
+std::string CloserModule(int id) {
+    return "vnclose" + std::to_string(id);
+}
+
+// A dialog's close as the library records it, 25 times as fast as it can: each result that is
+// not a write now is counted, and the exit status is how many were lost.
+int Closer(int id) {
+    HANDLE ready = OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, kReadyName);
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, kGoName);
+    if (!ready || !go)
+        return 100;
+    ReleaseSemaphore(ready, 1, nullptr);
+    if (WaitForSingleObject(go, 60000) != WAIT_OBJECT_0)
+        return 100;
+    DWORD slowest = 0;
+    int counts[5] = {};
+    for (int k = 0; k < kClosesPerCloser; ++k) {
+        DialogRecording r = {};
+        r.magic = kRecordingMagic;
+        r.flags = kRecordFileType | kRecordChosen;
+        CopyText(r.module, sizeof r.module, CloserModule(id).c_str());
+        CopyText(r.title, sizeof r.title, "Open");
+        CopyText(r.fileType, sizeof r.fileType, "Text (*.txt)");
+        CopyText(r.path, sizeof r.path, WorkerFile(id, k).c_str());
+        DWORD start = GetTickCount();
+        counts[static_cast<int>(RecordDialogClose(r))]++;
+        slowest = std::max(slowest, GetTickCount() - start);
+    }
+    printf("closer %d: slowest close %lu ms; written %d, handed to the manager %d, later %d, "
+           "lost %d\n",
+           id, slowest, counts[0] + counts[1], counts[2], counts[3], counts[4]);
+    return counts[4];
+}
+
 int Hold(DWORD ms, bool die) {
-    ListLock lock(1000);
+    ListLock lock(kListLockStallMs);
     if (!lock.Held())
         return 5;
     SharedState* s = Shared();
@@ -479,17 +516,27 @@ void LockTimeout() {
 // --- real dialogs ---------------------------------------------------------------------------
 
 int g_dialogsOpened = 0;
+RecordingWriter g_handedOver;
+int g_recordingsHanded = 0;
 
-// The manager's side of what the library reports: it counts the dialogs taken over.
+// The manager's side of what the library reports: it counts the dialogs taken over and writes the
+// recordings handed to it, as the manager does.
 LRESULT CALLBACK CountingManagerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == MSG_DIALOG_OPENED)
         ++g_dialogsOpened;
     if (msg == MSG_SETTINGS_SERIAL)
         return 1;
+    if (msg == WM_COPYDATA) {
+        if (!g_handedOver.Accept(reinterpret_cast<const COPYDATASTRUCT*>(lParam)))
+            return 0;
+        ++g_recordingsHanded;
+        return kRecordingAccepted;
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 HWND CreateCountingManager() {
+    g_handedOver.Start();
     WNDCLASSA wc = {};
     wc.lpfnWndProc = CountingManagerProc;
     wc.hInstance = GetModuleHandleA(nullptr);
@@ -544,6 +591,77 @@ void ConcurrentDialogs() {
         CHECK(found.size() == expected.size(), "%s: %zu of %zu chosen files", l.second.c_str(),
               found.size(), expected.size());
     }
+    g_handedOver.Stop(kListLockMaxWaitMs);
+    CleanUpHookDLL();
+    DestroyWindow(manager);
+}
+
+// Sixteen processes close 25 dialogs each while another process holds the lists for 5 s: every
+// close returns within about a second, nothing is lost, and every list file stays whole.
+void ConcurrentHeld() {
+    PrepareListFolders();
+    HWND manager = CreateCountingManager();
+    SetupHookDLL(manager);
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, kClosers + 1, kReadyName);
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, kGoName);
+    std::vector<Process> closers;
+    for (int i = 0; i < kClosers; ++i) {
+        DeleteFileA(ListFile(CloserModule(i)).c_str());
+        closers.push_back(Spawn("closer " + std::to_string(i)));
+    }
+    int readyCount = 0;
+    for (int i = 0; i < kClosers; ++i)
+        readyCount += WaitForSingleObject(ready, 60000) == WAIT_OBJECT_0;
+    CHECK(readyCount == kClosers, "%d closers ready", readyCount);
+    SetEvent(go);
+    PumpFor(300);
+    Process holder = Spawn("hold 5000");
+    // Answering the library meanwhile: the closers hand their recordings to this window.
+    CHECK(holder.handle &&
+              WaitUntil([&] { return WaitForSingleObject(ready, 0) == WAIT_OBJECT_0; }, 30000),
+          "the holder has the lock");
+    int lost = 0;
+    for (Process& p : closers) {
+        int status = WaitExit(p, 120000);
+        lost += status < 0 ? kClosesPerCloser : status;
+        Kill(p);
+    }
+    WaitExit(holder, 30000);
+    Kill(holder);
+    g_handedOver.Stop(kListLockMaxWaitMs);
+    printf("%d recordings handed to the manager, %d written by it, %d still queued\n",
+           g_recordingsHanded, g_handedOver.Written(), g_handedOver.Pending());
+    CHECK(lost == 0 && g_handedOver.Pending() == 0, "%d lost, %d not written", lost,
+          g_handedOver.Pending());
+    int complete = 0;
+    for (int i = 0; i < kClosers; ++i) {
+        std::string file = ListFile(CloserModule(i)), section = CloserModule(i) + " Recent Files";
+        std::vector<std::string> entries = RecentSection(file, section);
+        std::set<std::string> expected;
+        for (int k = 0; k < kClosesPerCloser; ++k)
+            expected.insert(WorkerFile(i, k));
+        bool whole = Parse(ReadFileText(file)).parsed &&
+                     std::set<std::string>(entries.begin(), entries.end()) == expected &&
+                     Profile(file, section, "Sequence") == std::to_string(kClosesPerCloser);
+        if (!whole)
+            printf("  %s: %zu entries, Sequence %s\n", CloserModule(i).c_str(), entries.size(),
+                   Profile(file, section, "Sequence").c_str());
+        complete += whole;
+    }
+    CHECK(complete == kClosers, "%d of %d applications' lists hold all their files", complete,
+          kClosers);
+    // 400 files went through the ring of 100: it is full, its entries distinct, Last within it.
+    std::string all = DataFile("ALLAPPS.vni");
+    std::set<std::string> ring;
+    for (int n = 1; n <= 100; ++n)
+        ring.insert(Profile(all, "All Files", Entry(n)));
+    std::string last = Profile(all, "All Files", "Last");
+    CHECK(Parse(ReadFileText(all)).parsed && ring.size() == 100 && !ring.count("<none>") &&
+              atoi(last.c_str()) >= 1 && atoi(last.c_str()) <= 100,
+          "the all-applications ring is full and whole: %zu distinct, Last %s", ring.size(),
+          last.c_str());
+    CloseHandle(ready);
+    CloseHandle(go);
     CleanUpHookDLL();
     DestroyWindow(manager);
 }
@@ -556,6 +674,7 @@ const Scenario kScenarios[] = {
     {"abandoned", AbandonedLock},
     {"lock-timeout", LockTimeout},
     {"concurrent-dialogs", ConcurrentDialogs},
+    {"concurrent-held", ConcurrentHeld},
 };
 
 } // namespace
@@ -565,6 +684,8 @@ int main(int argc, char** argv) {
     LocateFolders("vnlist-data", {"*.vni"});
     if (argc >= 3 && !strcmp(argv[1], "worker"))
         return Worker(atoi(argv[2]));
+    if (argc >= 3 && !strcmp(argv[1], "closer"))
+        return Closer(atoi(argv[2]));
     if (argc >= 3 && !strcmp(argv[1], "hold"))
         return Hold(static_cast<DWORD>(atoi(argv[2])), argc >= 4 && !strcmp(argv[3], "die"));
     const Scenario* sc = ChosenScenario("vnlisttest", kScenarios, argc, argv);
