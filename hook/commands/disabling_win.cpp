@@ -32,6 +32,10 @@ INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_INITDIALOG:
         SetWindowLongPtrA(box, DWLP_USER, lParam);
+        // An open dialog of the manager's list like the one it stands in front of: quitting
+        // Vantor meanwhile asks first.
+        if (const SharedState* s = Shared())
+            PostToManager(*s, MSG_DIALOG_OPENED, reinterpret_cast<WPARAM>(box), 0);
         for (int id : kCheckBoxIds)
             CheckDlgButton(box, id, BST_CHECKED);
         CheckRadioButton(box, IDC_DISABLE_TEMPORARILY, IDC_DISABLE_PERMANENTLY,
@@ -41,6 +45,10 @@ INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
         return TRUE;
+    case WM_DESTROY:
+        if (const SharedState* s = Shared())
+            PostToManager(*s, MSG_DIALOG_CLOSED, reinterpret_cast<WPARAM>(box), 0);
+        return FALSE;
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_DISABLE_TEMPORARILY:

@@ -2,6 +2,7 @@
 
 #include "hook/core/classify.h"
 #include "hook/takeover/dialog_proc_win.h"
+#include "hook/takeover/library_hold_win.h"
 #include "hook/core/dialog_setup.h"
 #include "hook/core/manager_link_win.h"
 #include "hook/core/process_win.h"
@@ -90,7 +91,11 @@ bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* modul
     case SetupDecision::kLeaveAlone:
         return false;
     case SetupDecision::kAskDisabling:
+        // A modal loop inside the hook: the library must stay loaded through it even if the
+        // manager removes the hook meanwhile.
+        HoldLibrary();
         setup = ShowDisablingDialog(dialog, module, setup.flags);
+        ReleaseLibrary();
         if (setup.flags.All())
             return false;
         break;

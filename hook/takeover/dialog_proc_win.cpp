@@ -24,6 +24,13 @@ namespace {
 
 constexpr UINT kCdmSetControlText = WM_USER + 104;
 
+// A dialog is kept hidden until it is placed. Should the placement never come (its
+// initialisation never reaches us, or fails half-way), this timer shows it where it is, so that
+// the application never waits on an invisible modal dialog. The id is unlikely to be one of the
+// dialog's own timers.
+constexpr UINT_PTR kPlacementWatchTimer = 0x564E5057;
+constexpr UINT kPlacementWatchMs = 3000;
+
 uint32_t g_growthCommandSeen; // a growth command (app_rules.h) seen by a dialog of this process
 
 WNDPROC SavedProc(const DialogRecord& r) {
@@ -198,8 +205,24 @@ void LabelReplacementOk(const DialogRecord& r, HWND dialog) {
         SendMessageA(dialog, kCdmSetControlText, IDOK, reinterpret_cast<LPARAM>(ok));
 }
 
+// Gives up the hidden placement: the dialog keeps its size and place. At the end of its
+// initialisation it is then shown as any dialog is; later (show) it is shown at once, since the
+// application's attempt to show it was turned into hiding.
+void RevealUnplaced(DialogRecord& r, HWND dialog, bool show) {
+    KillTimer(dialog, kPlacementWatchTimer);
+    if (r.placement.placementReady)
+        return;
+    VN_TRACE("showing %p unplaced", static_cast<void*>(dialog));
+    r.placement.placementReady = r.placement.placementApplied = 1;
+    if (show && !r.mode.passive)
+        ShowWindow(dialog, SW_SHOW);
+}
+
 // Register, raise and relayout: how every way through the dialog's initialisation ends.
 LRESULT FinishInit(SharedState* s, HWND dialog, LRESULT result) {
+    if (DialogRecord* r = RecordOf(dialog))
+        RevealUnplaced(*r, dialog, false); // a way that did not place it
+
     if (s)
         RegisterExtended(*s, dialog);
     BringWindowToTop(dialog);
@@ -214,8 +237,10 @@ LRESULT OnInitDialog(DialogRecord& record, HWND dialog, WPARAM wParam, LPARAM lP
     // The dialog's own procedure may have ended the dialog already.
     DialogRecord* r = RecordOf(dialog);
     SharedState* s = Shared();
-    if (!r || !s)
+    if (!r)
         return result;
+    if (!s)
+        return FinishInit(s, dialog, result);
     NoteInitialisedDialog(*r, dialog);
     DecideExclusions(*s, *r, dialog);
     if (r->mode.passive)
@@ -224,7 +249,7 @@ LRESULT OnInitDialog(DialogRecord& record, HWND dialog, WPARAM wParam, LPARAM lP
     LayOutDialog(dialog, *r);
     r = RecordOf(dialog);
     if (!r)
-        return result;
+        return FinishInit(s, dialog, result);
     if (!ShowsNameAndTypes(*r, dialog))
         return FinishInit(s, dialog, result);
     HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -373,6 +398,7 @@ void WriteColumnWidths(const SharedState& s) {
 LRESULT OnDestroy(int slot, HWND dialog, WPARAM wParam, LPARAM lParam) {
     DialogRecord& r = g_dialogs.slots[slot];
     r.session.destroyed = 1;
+    KillTimer(dialog, kPlacementWatchTimer);
     SharedState* s = Shared();
     if (s)
         UnregisterExtended(*s, dialog);
@@ -437,6 +463,8 @@ bool TakeOverDialog(HWND dialog, const char* module, const char* title, const Ex
     }
     r.savedDialogProc = static_cast<uintptr_t>(old);
     HoldLibrary();
+    if (!r.mode.passive)
+        SetTimer(dialog, kPlacementWatchTimer, kPlacementWatchMs, nullptr);
     VN_TRACE("took over %p of %s", static_cast<void*>(dialog), r.moduleName);
     PostToManager(*s, MSG_DIALOG_OPENED, reinterpret_cast<WPARAM>(dialog), 0);
     return true;
@@ -463,13 +491,20 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         OnWindowPosChanging(r, dialog, reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     case WM_SIZE:
-        if (!r.placement.placementFinished && r.placement.resizable) {
+        // A passive dialog lays itself out as it always does.
+        if (!r.mode.passive && !r.placement.placementFinished && r.placement.resizable) {
             RelayOutOnSize(dialog, r);
             return 0;
         }
         break;
     case WM_CLOSE:
         r.session.cancelPressed = 1;
+        break;
+    case WM_TIMER:
+        if (wParam == kPlacementWatchTimer) {
+            RevealUnplaced(r, dialog, true);
+            return 0;
+        }
         break;
     case WM_COMMAND:
         if (IsGrowthCommand(LOWORD(wParam)))

@@ -3,6 +3,7 @@
 #include "hook/takeover/vnhook_api.h"
 
 #include "hook/takeover/classify_win.h"
+#include "hook/takeover/library_hold_win.h"
 #include "hook/core/file_names.h"
 #include "hook/core/process_win.h"
 #include "hook/core/settings.h"
@@ -178,6 +179,7 @@ DWORD WINAPI GetHookCount(void) {
 // Called by the system in the creating thread for every window of the desktop: counts it and
 // classifies it. It never vetoes a creation.
 LRESULT CALLBACK CbtFunc32(int code, WPARAM wParam, LPARAM lParam) {
+    ActiveCall active; // the disabling dialog may run a modal loop in here
     SharedState* s = Shared();
     LRESULT result = CallNextHookEx(s ? ToHook(s->cbtHook) : nullptr, code, wParam, lParam);
     if (code != HCBT_CREATEWND || !s)

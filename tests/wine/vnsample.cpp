@@ -17,6 +17,8 @@
 //   vnsample open-many N MS PREFIX  N Open dialogs one after the other, dialog i closed after MS
 //                                 milliseconds with PREFIX<i>.txt typed; exit status: how many
 //                                 did not return their file
+//                                 VNSAMPLE_BYPASS_INIT=1 keeps WM_INITDIALOG from every procedure
+//                                 installed before the application's own.
 //   vnsample print [MS]           show the print dialog and cancel it after MS milliseconds
 //   vnsample template [MS]        show a dialog of the application's own with the ids of the
 //                                 standard file dialog, closed after MS milliseconds
@@ -99,6 +101,15 @@ void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
     HWND dlg = ThisThreadsDialog();
     if (!dlg)
         return; // not shown yet: try again at the next tick
+    // A dialog still hidden is given a while to appear, as a user would wait for it.
+    static DWORD firstHidden = 0;
+    if (!IsWindowVisible(dlg)) {
+        if (!firstHidden)
+            firstHidden = GetTickCount();
+        if (GetTickCount() - firstHidden < 8000)
+            return;
+    }
+    firstHidden = 0;
     KillTimer(nullptr, id);
     // VNSAMPLE_RESIZE="W H": the user resizes the dialog before closing it.
     char resize[32];
@@ -121,6 +132,32 @@ void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
+// VNSAMPLE_BYPASS_INIT=1: the application subclasses its file dialog as it is built and hands
+// WM_INITDIALOG straight to the dialog class, so that a procedure installed before its own never
+// sees the dialog's initialisation.
+WNDPROC g_beforeBypass = nullptr;
+
+LRESULT CALLBACK BypassInitProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        auto classProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(dlg, GCLP_WNDPROC));
+        return CallWindowProcA(classProc, dlg, msg, wParam, lParam);
+    }
+    return CallWindowProcA(g_beforeBypass, dlg, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK BypassHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && !g_beforeBypass) {
+        auto* create = reinterpret_cast<CBT_CREATEWNDA*>(lParam);
+        HWND parent = create->lpcs->hwndParent;
+        char cls[16] = "";
+        if (reinterpret_cast<UINT_PTR>(create->lpcs->hMenu) == IDCANCEL && parent &&
+            GetClassNameA(parent, cls, sizeof cls) && !strcmp(cls, "#32770"))
+            g_beforeBypass = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+                parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(BypassInitProc)));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 int FileDialog(bool save) {
     char file[MAX_PATH] = "";
     OPENFILENAMEA ofn = {};
@@ -134,7 +171,13 @@ int FileDialog(bool save) {
     if (GetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", initial, sizeof initial))
         ofn.lpstrInitialDir = initial;
     SetTimer(nullptr, 0, g_closeAfterMs, CloseDialogTimer);
+    char bypass[4] = "";
+    HHOOK hook = nullptr;
+    if (GetEnvironmentVariableA("VNSAMPLE_BYPASS_INIT", bypass, sizeof bypass) && bypass[0] == '1')
+        hook = SetWindowsHookExA(WH_CBT, BypassHook, nullptr, GetCurrentThreadId());
     BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    if (hook)
+        UnhookWindowsHookEx(hook);
     printf("%s\n", ok ? file : "<cancelled>");
     return ok ? 0 : 1;
 }
