@@ -34,6 +34,63 @@ HANDLE ListMutex() {
     return mutex;
 }
 
+bool IsFolderAttribute(DWORD attributes) {
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+constexpr DWORD kNetworkTestMs = 400;
+
+// One folder test on a thread of its own. The probe is shared by the thread and the waiter; the
+// last of the two to let go frees it, so a waiter that gave up leaves the thread nothing dangling.
+struct FolderProbe {
+    char path[kPathSize];
+    volatile LONG answer; // -1 not yet, 0 missing, 1 a folder
+    volatile LONG users;
+};
+
+void LetGo(FolderProbe* probe) {
+    if (InterlockedDecrement(&probe->users) == 0)
+        HeapFree(GetProcessHeap(), 0, probe);
+}
+
+DWORD WINAPI ProbeFolder(LPVOID param) {
+    auto* probe = static_cast<FolderProbe*>(param);
+    InterlockedExchange(&probe->answer, IsFolderAttribute(GetFileAttributesA(probe->path)) ? 1 : 0);
+    LetGo(probe);
+    HMODULE self = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCSTR>(&ProbeFolder), &self);
+    FreeLibraryAndExitThread(self, 0);
+}
+
+// 1 a folder, 0 not, -1 no answer within ms (or no thread to ask).
+int TestFolderWithin(const char* path, DWORD ms) {
+    auto* probe = static_cast<FolderProbe*>(HeapAlloc(GetProcessHeap(), 0, sizeof(FolderProbe)));
+    if (!probe)
+        return -1;
+    CopyText(probe->path, sizeof probe->path, path);
+    probe->answer = -1;
+    probe->users = 2;
+    HMODULE self = nullptr;
+    HANDLE thread = nullptr;
+    if (GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                           reinterpret_cast<LPCSTR>(&ProbeFolder), &self)) {
+        thread = CreateThread(nullptr, 0, ProbeFolder, probe, 0, nullptr);
+        if (!thread)
+            FreeLibrary(self);
+    }
+    if (!thread) {
+        HeapFree(GetProcessHeap(), 0, probe);
+        return -1;
+    }
+    WaitForSingleObject(thread, ms);
+    CloseHandle(thread);
+    int answer = static_cast<int>(probe->answer);
+    LetGo(probe);
+    return answer;
+}
+
 class ProfileListHost final : public ListHost {
   public:
     ProfileListHost()
@@ -50,6 +107,9 @@ class ProfileListHost final : public ListHost {
         return GetDriveTypeA(root);
     }
 
+    // A folder on the network may keep the test waiting for the network's time-out, on the
+    // dialog's thread: such a test gets kNetworkTestMs, and after one that ran out no further
+    // network folder is tested in this operation (each counts as missing).
     bool IsExistingFolder(const char* path) override {
         char p[kPathSize];
         size_t n = CopyText(p, sizeof p, path);
@@ -57,8 +117,13 @@ class ProfileListHost final : public ListHost {
             p[--n] = 0;
         if (!n)
             return false;
-        DWORD attributes = GetFileAttributesA(p);
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (!MayWaitOnNetwork(p, DriveType(DriveLetterOf(p))))
+            return IsFolderAttribute(GetFileAttributesA(p));
+        if (networkGaveUp_)
+            return false;
+        int answer = TestFolderWithin(p, kNetworkTestMs);
+        networkGaveUp_ = answer < 0;
+        return answer > 0;
     }
 
     void WindowsFolder(char* buf, size_t size) override {
@@ -81,6 +146,7 @@ class ProfileListHost final : public ListHost {
 
   private:
     ProfileIniFile files_[kFileRoles];
+    bool networkGaveUp_ = false;
 };
 
 // Where the lists live: the paths built for the session, or, before they are built (a process

@@ -69,6 +69,12 @@ const char* DisplayForm(const char* entry, bool favorite, bool paths, int recent
     }
 }
 
+bool MayWaitOnNetwork(const char* path, unsigned driveType) {
+    if (!path)
+        return false;
+    return (path[0] == '\\' && path[1] == '\\') || driveType == kDriveRemote;
+}
+
 char DriveLetterOf(const char* path) {
     if (!path || !path[0])
         return 0;

@@ -49,6 +49,10 @@ struct RecordOptions {
     bool dontSaveRemote;
 };
 
+// Whether testing path may wait on the network: a UNC path, or a path on a network drive
+// (driveType of its drive letter).
+bool MayWaitOnNetwork(const char* path, unsigned driveType);
+
 // The letter whose root folder's drive type decides about path: its first character,
 // upper-cased.
 char DriveLetterOf(const char* path);

@@ -94,3 +94,22 @@ TEST(ListRules, IniTextCannotForgeLinesOrKeys) {
 
 } // namespace
 } // namespace vn
+
+// Only tests that may wait on the network get the bounded test on a thread of its own.
+TEST(ListRules, WhichFolderTestsMayWaitOnTheNetwork) {
+    const struct {
+        const char* path;
+        unsigned driveType;
+        bool mayWait;
+    } cases[] = {
+        {"\\\\server\\share\\docs", 0, true},
+        {"N:\\docs", vn::kDriveRemote, true},
+        {"C:\\docs", 3, false},
+        {"E:\\", vn::kDriveRemovable, false},
+        {"\\docs", 3, false},
+        {"", 0, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(vn::MayWaitOnNetwork(c.path, c.driveType), c.mayWait) << c.path;
+    EXPECT_FALSE(vn::MayWaitOnNetwork(nullptr, vn::kDriveRemote));
+}
