@@ -55,9 +55,24 @@ class IniFile {
                              size_t size) = 0;
     virtual bool WriteString(const char* section, const char* key, const char* value) = 0;
 
+    // Whole sections (GetPrivateProfileSectionA, WritePrivateProfileSectionA), for files that
+    // have them: "key=value" lines, each ended by a zero, the list by a second zero. GetSection
+    // returns the bytes stored without the final zero; size - 2 means the buffer was too small.
+    virtual bool HasSections() const { return false; }
+    virtual size_t GetSection(const char*, char* buf, size_t size) {
+        if (buf && size >= 2)
+            buf[0] = buf[1] = 0;
+        return 0;
+    }
+    virtual bool WriteSection(const char*, const char*) { return false; }
+
   protected:
     ~IniFile() = default; // never owned through this interface
 };
+
+// The longest section or key name and value that the system writes, with the terminator.
+constexpr size_t kIniNameSize = 320;
+constexpr size_t kIniValueSize = 272;
 
 // Flags of a key table row.
 enum SettingKeyFlags : uint16_t {

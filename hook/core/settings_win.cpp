@@ -35,6 +35,18 @@ bool ProfileIniFile::WriteString(const char* section, const char* key, const cha
     return WritePrivateProfileStringA(section, key, value, path_) != 0;
 }
 
+size_t ProfileIniFile::GetSection(const char* section, char* buf, size_t size) {
+    if (!buf || size < 2)
+        return 0;
+    DWORD n = GetPrivateProfileSectionA(section, buf, DwordSize(size), path_);
+    buf[n < size ? n : size - 1] = 0;
+    return n;
+}
+
+bool ProfileIniFile::WriteSection(const char* section, const char* lines) {
+    return WritePrivateProfileSectionA(section, lines, path_) != 0;
+}
+
 RegistryFolderSource::~RegistryFolderSource() {
     CloseKey();
 }

@@ -18,6 +18,9 @@ class ProfileIniFile : public IniFile {
     size_t GetString(const char* section, const char* key, const char* def, char* buf,
                      size_t size) override;
     bool WriteString(const char* section, const char* key, const char* value) override;
+    bool HasSections() const override { return true; }
+    size_t GetSection(const char* section, char* buf, size_t size) override;
+    bool WriteSection(const char* section, const char* lines) override;
 
   private:
     char path_[kPathSize];

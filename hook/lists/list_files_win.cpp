@@ -1,6 +1,7 @@
 #include "hook/lists/list_files_win.h"
 
 #include "hook/core/file_names.h"
+#include "hook/core/ini_batch.h"
 #include "hook/core/manager_link_win.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/shared_state_win.h"
@@ -95,11 +96,25 @@ class ProfileListHost final : public ListHost {
   public:
     ProfileListHost()
         : files_{ProfileIniFile(""), ProfileIniFile(""), ProfileIniFile(""), ProfileIniFile("")} {}
+    ~ProfileListHost() {
+        for (IniBatch& batch : batches_)
+            batch.Flush();
+    }
+    ProfileListHost(const ProfileListHost&) = delete;
+    ProfileListHost& operator=(const ProfileListHost&) = delete;
 
+    // Each file's writes are collected and written a section at a time when the operation moves
+    // to another file or ends (the session still holds the lock then).
     IniFile& File(FileRole role, const char* path) override {
         int r = role >= 0 && role < kFileRoles ? role : kRoleListFile;
+        if (bound_[r] && !CompareNoCase(paths_[r], path ? path : "", sizeof paths_[r]))
+            return batches_[r];
+        batches_[r].Flush();
         files_[r] = ProfileIniFile(path);
-        return files_[r];
+        CopyText(paths_[r], sizeof paths_[r], path);
+        bound_[r] = true;
+        batches_[r].Bind(&files_[r]);
+        return batches_[r];
     }
 
     unsigned DriveType(char letter) override {
@@ -146,6 +161,9 @@ class ProfileListHost final : public ListHost {
 
   private:
     ProfileIniFile files_[kFileRoles];
+    IniBatch batches_[kFileRoles];
+    char paths_[kFileRoles][kPathSize] = {};
+    bool bound_[kFileRoles] = {};
     bool networkGaveUp_ = false;
 };
 

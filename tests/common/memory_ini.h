@@ -95,6 +95,36 @@ class MemoryIni : public vn::IniFile {
         return true;
     }
     std::vector<std::string> written; // keys written, in order
+    int sectionWrites = 0;
+
+    bool HasSections() const override { return true; }
+    size_t GetSection(const char* section, char* buf, size_t size) override {
+        std::string text;
+        if (Keys* keys = unreadable ? nullptr : Find(section))
+            for (auto& k : *keys)
+                text += k.first + "=" + k.second + std::string(1, '\0');
+        if (text.size() + 2 > size)
+            text = text.substr(0, size - 2); // as the profile function cuts it
+        memcpy(buf, text.data(), text.size());
+        buf[text.size()] = buf[text.size() + 1] = 0;
+        return text.size() + 2 > size ? size - 2 : text.size();
+    }
+    bool WriteSection(const char* section, const char* lines) override {
+        if (unreadable)
+            return false;
+        ++sectionWrites;
+        Keys fresh;
+        for (const char* p = lines; *p; p += strlen(p) + 1) {
+            const char* eq = strchr(p, '=');
+            fresh.push_back(eq ? std::make_pair(std::string(p, eq), std::string(eq + 1))
+                               : std::make_pair(std::string(p), std::string()));
+        }
+        if (Keys* keys = Find(section))
+            *keys = fresh;
+        else
+            sections.push_back({section, fresh});
+        return true;
+    }
 
   private:
     void Store(const char* section, const char* key, const char* value) {
