@@ -1,5 +1,7 @@
 #include "hook/core/shared_state_win.h"
 
+#include "hook/core/object_trust_win.h"
+
 #include <sddl.h>
 
 #include <cstdio>
@@ -33,18 +35,13 @@ void MappingName(char* name, size_t size) {
 // no-write-up keeps sandboxed (low integrity) processes of the same user to reading it.
 PSECURITY_DESCRIPTOR MakeSecurityDescriptor() {
     char user[192] = "";
-    HANDLE token = nullptr;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        alignas(8) BYTE buffer[256];
-        DWORD got = 0;
-        if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &got)) {
-            char* text = nullptr;
-            if (ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
-                snprintf(user, sizeof user, "%s", text);
-                LocalFree(text);
-            }
+    alignas(8) BYTE buffer[256];
+    char* text = nullptr;
+    if (PSID sid = CurrentUserSid(buffer)) {
+        if (ConvertSidToStringSidA(sid, &text)) {
+            snprintf(user, sizeof user, "%s", text);
+            LocalFree(text);
         }
-        CloseHandle(token);
     }
     if (!user[0])
         return nullptr;
@@ -67,10 +64,16 @@ SharedState* MapShared(HANDLE* handle) {
     HANDLE mapping =
         CreateFileMappingA(INVALID_HANDLE_VALUE, sa.lpSecurityDescriptor ? &sa : nullptr,
                            PAGE_READWRITE, 0, sizeof(SharedMapping), name);
+    bool createdHere = mapping && GetLastError() != ERROR_ALREADY_EXISTS;
     if (sa.lpSecurityDescriptor)
         LocalFree(sa.lpSecurityDescriptor);
     if (!mapping)
         return nullptr;
+    // A mapping that someone else made under the name is used only if it is the user's own.
+    if (!TrustNamedObject(mapping, createdHere)) {
+        CloseHandle(mapping);
+        return nullptr;
+    }
     auto* m = static_cast<SharedMapping*>(
         MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(SharedMapping)));
     if (!m) {
