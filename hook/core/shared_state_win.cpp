@@ -23,6 +23,7 @@ constexpr uint32_t kMagic = 0x564E5353; // "VNSS"
 constexpr LONG kFresh = 0, kInitialising = 1, kReady = 2;
 
 SharedState* volatile g_shared = nullptr;
+HANDLE volatile g_mapping = nullptr; // kept open with the view, see MapShared
 volatile LONG g_mapFailed = 0;
 
 // The session-local name carries the layout size, so that two builds with different layouts never
@@ -80,8 +81,8 @@ SharedState* MapShared(HANDLE* handle) {
         CloseHandle(mapping);
         return nullptr;
     }
-    // The handle stays open for the life of the process: a view alone does not keep the name
-    // alive everywhere (under Wine the next process would create a fresh, empty mapping).
+    // The handle stays open as long as the view (ReleaseShared): a view alone does not keep the
+    // name alive everywhere (under Wine the next process would create a fresh, empty mapping).
 
     // Two processes may map a fresh section at the same moment: the first to claim it
     // initialises, the others wait (bounded) until it is ready.
@@ -123,7 +124,21 @@ SharedState* Shared() {
         CloseHandle(mapping);
         return static_cast<SharedState*>(prev);
     }
+    InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_mapping), mapping);
     return s;
+}
+
+// Kernel32 calls only: it runs under the loader lock. Shared() answers null from now on, so that
+// nothing maps the state again while the library leaves.
+void ReleaseShared() {
+    InterlockedExchange(&g_mapFailed, 1);
+    void* s = InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_shared), nullptr);
+    HANDLE mapping = static_cast<HANDLE>(
+        InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_mapping), nullptr));
+    if (s)
+        UnmapViewOfFile(static_cast<char*>(s) - offsetof(SharedMapping, state));
+    if (mapping)
+        CloseHandle(mapping);
 }
 
 } // namespace vn

@@ -13,6 +13,10 @@ namespace vn {
 // alone.
 SharedState* Shared();
 
+// Unmaps the view and closes the mapping handle, for a library leaving a process that lives on;
+// Shared() is null afterwards.
+void ReleaseShared();
+
 // Handles are stored as their 32 significant bits and sign-extended back, as Windows does when a
 // handle crosses between 32- and 64-bit processes. The one cast from a stored window handle (a
 // Handle32 of the shared state, or a uintptr_t of a dialog record) to a window.

@@ -117,7 +117,7 @@ int SetOwnHook(SharedState& s, LONG64 mark) {
 using namespace vn;
 
 // Only what is safe under the loader lock happens here: kernel32 calls on this process's own data.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH: {
         g_process.moduleInstance = instance;
@@ -130,8 +130,19 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         break;
     }
     case DLL_PROCESS_DETACH:
-        // Every slot, not only this executable's: the library may leave a process that lives on.
+        // A non-null reserved means the process is ending: its other threads were stopped wherever
+        // they were, perhaps half-way through the list cache or the view, and the system takes back
+        // the memory and the handles itself. Touching them then gains nothing and may crash the
+        // application on its way out, so everything is left as it is.
+        if (reserved)
+            break;
+        // FreeLibrary: the process lives on without the library (the manager removed the hook).
+        // The system unloads a hook library only when no call of the hook procedure is running,
+        // and each taken-over dialog holds the library until its procedures are idle, so no code
+        // of the library runs in another thread now: give back every list slot, not only this
+        // executable's, the lists mutex, the view of the shared state and its mapping handle.
         ReleaseAppLists(nullptr);
+        ReleaseShared();
         break;
     default:
         break;
