@@ -149,7 +149,7 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 void MainWindow::OnInitDialog() {
     SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
     SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
-    settingsSerial_ = GetTickCount();
+    settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
     recordings_.Start();
 
     HWND link = GetDlgItem(hwnd_, IDC_MAKER_LINK);

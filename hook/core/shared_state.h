@@ -18,7 +18,7 @@ constexpr int kListSlots = 100;
 constexpr int kRecentWindowSlots = 20;
 constexpr int kExtendedDialogSlots = 5;
 // The same in 32- and 64-bit builds; a change of layout must change this and the mapping name.
-constexpr size_t kSharedStateSize = 395744;
+constexpr size_t kSharedStateSize = 395752;
 
 using Handle32 = uint32_t;
 
@@ -102,8 +102,12 @@ struct SharedState {
     uint32_t showUsageNote;
     uint32_t hookCount;
     Handle32 managerWindow;
-    Handle32 cbtHook;
     Handle32 mouseHook;
+    Handle32 cbtHook;
+    // The process that installed cbtHook, as PackMark of its id and creation stamp
+    // (hook_owner.h); 0 when none. A manager claims it with one 64-bit compare-exchange before it
+    // sets its hook, so the field is naturally aligned.
+    uint64_t cbtHookOwner;
     uint32_t notSoCommonEnabled;
     uint32_t commonEnabled;
     Handle32 trainingTarget;
@@ -132,6 +136,7 @@ struct SharedState {
 
 static_assert(sizeof(SharedState::trainedEntries) == 253136, "52 trained records of 4868 bytes");
 static_assert(sizeof(SharedState::excludes.entries) == 100 * 96, "100 exclusion entries of 96");
+VN_CHECK_OFFSET(SharedState, cbtHookOwner, 30696);
 VN_CHECK_SIZE(SharedState, kSharedStateSize);
 
 // Puts the initial values into a zeroed record: the library defaults of the settings and the

@@ -1,5 +1,7 @@
 #include "hook/core/shared_state_win.h"
 
+#include "hook/core/object_trust_win.h"
+
 #include <sddl.h>
 
 #include <cstdio>
@@ -21,6 +23,7 @@ constexpr uint32_t kMagic = 0x564E5353; // "VNSS"
 constexpr LONG kFresh = 0, kInitialising = 1, kReady = 2;
 
 SharedState* volatile g_shared = nullptr;
+HANDLE volatile g_mapping = nullptr; // kept open with the view, see MapShared
 volatile LONG g_mapFailed = 0;
 
 // The session-local name carries the layout size, so that two builds with different layouts never
@@ -33,18 +36,13 @@ void MappingName(char* name, size_t size) {
 // no-write-up keeps sandboxed (low integrity) processes of the same user to reading it.
 PSECURITY_DESCRIPTOR MakeSecurityDescriptor() {
     char user[192] = "";
-    HANDLE token = nullptr;
-    if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
-        alignas(8) BYTE buffer[256];
-        DWORD got = 0;
-        if (GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &got)) {
-            char* text = nullptr;
-            if (ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text)) {
-                snprintf(user, sizeof user, "%s", text);
-                LocalFree(text);
-            }
+    alignas(8) BYTE buffer[256];
+    char* text = nullptr;
+    if (PSID sid = CurrentUserSid(buffer)) {
+        if (ConvertSidToStringSidA(sid, &text)) {
+            snprintf(user, sizeof user, "%s", text);
+            LocalFree(text);
         }
-        CloseHandle(token);
     }
     if (!user[0])
         return nullptr;
@@ -67,18 +65,24 @@ SharedState* MapShared(HANDLE* handle) {
     HANDLE mapping =
         CreateFileMappingA(INVALID_HANDLE_VALUE, sa.lpSecurityDescriptor ? &sa : nullptr,
                            PAGE_READWRITE, 0, sizeof(SharedMapping), name);
+    bool createdHere = mapping && GetLastError() != ERROR_ALREADY_EXISTS;
     if (sa.lpSecurityDescriptor)
         LocalFree(sa.lpSecurityDescriptor);
     if (!mapping)
         return nullptr;
+    // A mapping that someone else made under the name is used only if it is the user's own.
+    if (!TrustNamedObject(mapping, createdHere)) {
+        CloseHandle(mapping);
+        return nullptr;
+    }
     auto* m = static_cast<SharedMapping*>(
         MapViewOfFile(mapping, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(SharedMapping)));
     if (!m) {
         CloseHandle(mapping);
         return nullptr;
     }
-    // The handle stays open for the life of the process: a view alone does not keep the name
-    // alive everywhere (under Wine the next process would create a fresh, empty mapping).
+    // The handle stays open as long as the view (ReleaseShared): a view alone does not keep the
+    // name alive everywhere (under Wine the next process would create a fresh, empty mapping).
 
     // Two processes may map a fresh section at the same moment: the first to claim it
     // initialises, the others wait (bounded) until it is ready.
@@ -120,7 +124,21 @@ SharedState* Shared() {
         CloseHandle(mapping);
         return static_cast<SharedState*>(prev);
     }
+    InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_mapping), mapping);
     return s;
+}
+
+// Kernel32 calls only: it runs under the loader lock. Shared() answers null from now on, so that
+// nothing maps the state again while the library leaves.
+void ReleaseShared() {
+    InterlockedExchange(&g_mapFailed, 1);
+    void* s = InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_shared), nullptr);
+    HANDLE mapping = static_cast<HANDLE>(
+        InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_mapping), nullptr));
+    if (s)
+        UnmapViewOfFile(static_cast<char*>(s) - offsetof(SharedMapping, state));
+    if (mapping)
+        CloseHandle(mapping);
 }
 
 } // namespace vn

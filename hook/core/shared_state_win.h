@@ -8,8 +8,14 @@
 namespace vn {
 
 // The desktop's one shared state, mapped on first use in this process. Null when it cannot be
-// mapped for writing (a sandboxed process, or no memory): callers then leave everything alone.
+// mapped for writing (a sandboxed process, or no memory), or when the mapping under its name was
+// made by someone this process does not trust (object_trust.h): callers then leave everything
+// alone.
 SharedState* Shared();
+
+// Unmaps the view and closes the mapping handle, for a library leaving a process that lives on;
+// Shared() is null afterwards.
+void ReleaseShared();
 
 // Handles are stored as their 32 significant bits and sign-extended back, as Windows does when a
 // handle crosses between 32- and 64-bit processes. The one cast from a stored window handle (a

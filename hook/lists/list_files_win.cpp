@@ -3,6 +3,7 @@
 #include "hook/core/file_names.h"
 #include "hook/core/ini_batch.h"
 #include "hook/core/manager_link_win.h"
+#include "hook/core/object_trust_win.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/text.h"
@@ -26,6 +27,12 @@ HANDLE ListMutex() {
     mutex = CreateMutexA(nullptr, FALSE, kListMutexName);
     if (!mutex)
         return nullptr;
+    // A mutex that someone this process does not trust made under the name could be held forever
+    // or let go at will: the lock is then unavailable, as when the mutex cannot be had at all.
+    if (!TrustNamedObject(mutex, GetLastError() != ERROR_ALREADY_EXISTS)) {
+        CloseHandle(mutex);
+        return nullptr;
+    }
     HANDLE prev = static_cast<HANDLE>(InterlockedCompareExchangePointer(
         reinterpret_cast<void* volatile*>(&g_listMutex), mutex, nullptr));
     if (prev) {

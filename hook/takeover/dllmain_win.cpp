@@ -5,6 +5,7 @@
 #include "hook/takeover/classify_win.h"
 #include "hook/takeover/library_hold_win.h"
 #include "hook/core/file_names.h"
+#include "hook/core/hook_owner_win.h"
 #include "hook/core/process_win.h"
 #include "hook/core/settings.h"
 #include "hook/core/settings_win.h"
@@ -58,6 +59,58 @@ BOOL SetSwitch(uint32_t SharedState::*field, BOOL value) {
         InterlockedExchange(reinterpret_cast<volatile LONG*>(&(s->*field)), value ? 1 : 0));
 }
 
+volatile LONG64* OwnerWord(SharedState& s) {
+    return reinterpret_cast<volatile LONG64*>(&s.cbtHookOwner);
+}
+
+// The thread that counts the calls of CbtFunc32 for the window it creates, and the count.
+volatile LONG g_probeThread = 0;
+volatile LONG g_probeCalls = 0;
+
+// How many hooks of this library a window created by this thread passes through.
+LONG HooksSeeingThisThread() {
+    InterlockedExchange(&g_probeCalls, 0);
+    InterlockedExchange(&g_probeThread, static_cast<LONG>(GetCurrentThreadId()));
+    HWND probe =
+        CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    InterlockedExchange(&g_probeThread, 0);
+    if (probe)
+        DestroyWindow(probe);
+    return g_probeCalls;
+}
+
+// A hook recorded for a manager that has gone. Windows removed it when the manager's thread
+// ended, and its handle may since name a hook of another program: unhooking it blindly could take
+// that program's hook away. Wine keeps a global hook after its thread ends, and then it would run
+// beside ours and take every dialog over twice. So the stale hook is removed only when a window of
+// this thread is seen passing through two hooks of this library (ours, set just before, and that
+// one): then it is still installed and its handle still names it.
+void DisposeStaleHook(Handle32 stale) {
+    if (stale && HooksSeeingThisThread() > 1)
+        UnhookWindowsHookEx(ToHook(stale));
+}
+
+// Sets this process's hook in place of the recorded one; the caller has claimed the owner word
+// for it. Nonzero when the hook is in place.
+int SetOwnHook(SharedState& s, LONG64 mark) {
+    Handle32 stale = s.cbtHook;
+    HHOOK hook = SetWindowsHookExA(WH_CBT, CbtFunc32, g_process.moduleInstance, 0);
+    // The handle changed since it was read (a removal, or a manager that judged this one dead): the
+    // other's decision stands, and two managers starting together never leave two hooks.
+    if (hook && InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s.cbtHook),
+                                           static_cast<LONG>(FromHandle(hook)),
+                                           static_cast<LONG>(stale)) != static_cast<LONG>(stale)) {
+        UnhookWindowsHookEx(hook);
+        hook = nullptr;
+    }
+    if (!hook) {
+        InterlockedCompareExchange64(OwnerWord(s), 0, mark);
+        return s.cbtHook != 0;
+    }
+    DisposeStaleHook(stale);
+    return 1;
+}
+
 } // namespace
 
 } // namespace vn
@@ -65,7 +118,7 @@ BOOL SetSwitch(uint32_t SharedState::*field, BOOL value) {
 using namespace vn;
 
 // Only what is safe under the loader lock happens here: kernel32 calls on this process's own data.
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
     case DLL_PROCESS_ATTACH: {
         g_process.moduleInstance = instance;
@@ -78,8 +131,19 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         break;
     }
     case DLL_PROCESS_DETACH:
-        // Every slot, not only this executable's: the library may leave a process that lives on.
+        // A non-null reserved means the process is ending: its other threads were stopped wherever
+        // they were, perhaps half-way through the list cache or the view, and the system takes back
+        // the memory and the handles itself. Touching them then gains nothing and may crash the
+        // application on its way out, so everything is left as it is.
+        if (reserved)
+            break;
+        // FreeLibrary: the process lives on without the library (the manager removed the hook).
+        // The system unloads a hook library only when no call of the hook procedure is running,
+        // and each taken-over dialog holds the library until its procedures are idle, so no code
+        // of the library runs in another thread now: give back every list slot, not only this
+        // executable's, the lists mutex, the view of the shared state and its mapping handle.
         ReleaseAppLists(nullptr);
+        ReleaseShared();
         break;
     default:
         break;
@@ -87,6 +151,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     return TRUE;
 }
 
+// The owner word decides which manager holds the hook: a manager sets its hook only after it
+// has claimed the word from nobody, from a dead process or from itself.
 int WINAPI InstallCBTFilter32(void) {
     SharedState* s = Shared();
     if (!s)
@@ -95,26 +161,40 @@ int WINAPI InstallCBTFilter32(void) {
         BuildPaths(*s);
     if (!s->pathsReady)
         return 0;
-    if (!s->cbtHook) {
+    const LONG64 me = static_cast<LONG64>(PackMark(OwnMark()));
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        LONG64 recorded = InterlockedCompareExchange64(OwnerWord(*s), 0, 0); // an atomic read
+        if (recorded == me) {
+            if (s->cbtHook)
+                return 1;
+            return SetOwnHook(*s, me);
+        }
+        ProcessMark owner = UnpackMark(static_cast<uint64_t>(recorded));
+        ProcessSighting now = owner.id ? LookAtProcess(owner.id) : ProcessSighting{};
+        if (HookOwnerAlive(owner, now))
+            return s->cbtHook != 0; // another manager holds the hook (or is setting it)
+        // Nobody, or a dead process: claim the word. Of two managers starting together only one
+        // succeeds; the other looks again and finds a live owner.
+        if (InterlockedCompareExchange64(OwnerWord(*s), me, recorded) == recorded)
+            return SetOwnHook(*s, me);
         Sleep(0);
-        HHOOK hook = SetWindowsHookExA(WH_CBT, CbtFunc32, g_process.moduleInstance, 0);
-        // Two managers starting together must not leave a second, unowned hook behind.
-        if (hook && InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s->cbtHook),
-                                               static_cast<LONG>(FromHandle(hook)), 0) != 0)
-            UnhookWindowsHookEx(hook);
     }
     return s->cbtHook != 0;
 }
 
+// Clears the owner only as it was seen before the hook was taken, so that a manager that claimed
+// the word meanwhile keeps its claim.
 int WINAPI RemoveCBTFilter32(void) {
     SharedState* s = Shared();
     if (!s)
         return 0;
+    LONG64 owner = InterlockedCompareExchange64(OwnerWord(*s), 0, 0);
     Handle32 hook = static_cast<Handle32>(
         InterlockedExchange(reinterpret_cast<volatile LONG*>(&s->cbtHook), 0));
     if (!hook)
         return 0;
     UnhookWindowsHookEx(ToHook(hook));
+    InterlockedCompareExchange64(OwnerWord(*s), 0, owner);
     return 1;
 }
 
@@ -184,6 +264,8 @@ LRESULT CALLBACK CbtFunc32(int code, WPARAM wParam, LPARAM lParam) {
     LRESULT result = CallNextHookEx(s ? ToHook(s->cbtHook) : nullptr, code, wParam, lParam);
     if (code != HCBT_CREATEWND || !s)
         return result;
+    if (g_probeThread && static_cast<DWORD>(g_probeThread) == GetCurrentThreadId())
+        InterlockedIncrement(&g_probeCalls);
     InterlockedIncrement(reinterpret_cast<volatile LONG*>(&s->hookCount));
     ClassifyCreation(*s, reinterpret_cast<HWND>(wParam),
                      reinterpret_cast<const CBT_CREATEWNDA*>(lParam));

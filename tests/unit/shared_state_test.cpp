@@ -16,6 +16,7 @@ TEST(SharedState, StartsWithTheLibraryDefaultsAndBothSwitchesOn) {
     EXPECT_EQ(s->showUsageNote, 1u);
     EXPECT_EQ(s->hookCount, 0u);
     EXPECT_EQ(s->cbtHook, 0u);
+    EXPECT_EQ(s->cbtHookOwner, 0u); // no owner recorded
     EXPECT_EQ(s->pathsReady, 0u);
     EXPECT_EQ(s->trainedCount, 0);
     EXPECT_EQ(s->excludes.count, 0);

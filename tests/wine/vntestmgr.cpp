@@ -3,8 +3,12 @@
 // drives the sample application (vnsample.exe) in a second process. One scenario per run:
 //
 //   vntestmgr SCENARIO      (see the table at the end)
+//   vntestmgr serve         helper: a manager in a process of its own; it sets the library up for
+//                           its window and answers until the event kServeQuit is set, then cleans
+//                           up and ends with the number of dialogs reported opened to it
 #include <windows.h>
 
+#include "hook/core/hook_owner_win.h"
 #include "hook/core/manager_link_win.h"
 #include "hook/core/settings.h"
 #include "hook/core/settings_win.h"
@@ -81,6 +85,30 @@ int WaitFor(Process& sample) {
     int status = WaitExit(sample, 15000);
     Kill(sample);
     return status;
+}
+
+const char kServeQuit[] = "Local\\VnTestManagerServeQuit";
+
+// The helper "serve" (see the top).
+int Serve() {
+    HANDLE quit = OpenEventA(SYNCHRONIZE, FALSE, kServeQuit);
+    CreateManagerWindow();
+    SetupHookDLL(g_manager);
+    WaitUntil([&] { return !quit || WaitForSingleObject(quit, 0) == WAIT_OBJECT_0; }, 90000);
+    CleanUpHookDLL();
+    DestroyWindow(g_manager);
+    if (quit)
+        CloseHandle(quit);
+    return Received(MSG_DIALOG_OPENED);
+}
+
+// How many window creations the hooks count while the sample creates its windows (5 with a child
+// each, and what the system adds). A process of its own: Wine tells a thread which hooks are set
+// only when it starts or asks for messages.
+DWORD CountedSampleCreations() {
+    DWORD before = GetHookCount();
+    RunSample("windows 5");
+    return GetHookCount() - before;
 }
 
 // --- scenarios -------------------------------------------------------------------------------
@@ -570,13 +598,73 @@ void Unplaced() {
     CleanUpHookDLL();
 }
 
+// A manager killed without its clean-up, while another process (this one) holds the library,
+// leaves its hook recorded. The next manager finds the recorded owner dead, sets a hook of its own
+// and is named as its owner, and the sample's dialog is taken over again, by one hook: Wine keeps a
+// global hook after its thread has ended, so the dead manager's hook must have been removed.
+void CrashedManager() {
+    PrepareFolders();
+    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, kServeQuit);
+    SharedState* s = Shared();
+    CHECK(s && quit, "the shared state and the event");
+    if (!s || !quit)
+        return;
+    auto ownedBy = [&](const Process& p) {
+        ProcessMark recorded = UnpackMark(s->cbtHookOwner);
+        return s->cbtHook != 0 && recorded.id == p.id &&
+               recorded.stamp == MarkOfProcess(p.handle, p.id).stamp;
+    };
+    Process first = Start("vntestmgr.exe serve");
+    CHECK(WaitUntil([&] { return ownedBy(first); }), "the first manager owns the hook");
+    DWORD oneHook = CountedSampleCreations();
+    CHECK(oneHook >= 10, "its hook counts the sample's windows (%lu)", oneHook);
+    Handle32 crashedHook = s->cbtHook;
+    TerminateProcess(first.handle, 3);
+    WaitForSingleObject(first.handle, 5000);
+    CHECK(s->cbtHook == crashedHook && UnpackMark(s->cbtHookOwner).id == first.id,
+          "killed, it stays recorded as the hook's owner");
+    DWORD counted = CountedSampleCreations();
+    printf("after the kill the dead manager's hook %s (%lu)\n", counted ? "still runs" : "is gone",
+           counted);
+
+    Process second = Start("vntestmgr.exe serve");
+    CHECK(WaitUntil([&] { return ownedBy(second); }),
+          "the manager started next is named as the owner (owner %u, hook %x)",
+          UnpackMark(s->cbtHookOwner).id, s->cbtHook);
+    CHECK(s->cbtHook != crashedHook, "of a hook of its own");
+    counted = CountedSampleCreations();
+    CHECK(counted >= 10 && counted < oneHook * 3 / 2,
+          "one live hook: the sample's windows are counted as with one before (%lu, %lu)", counted,
+          oneHook);
+    CHECK(RunSample("open 1500 chosen.txt") == 0, "the sample's dialog returns the file");
+    SetEvent(quit);
+    int opened = WaitExit(second);
+    CHECK(opened == 1, "the new manager was told of the dialog once (%d)", opened);
+    CHECK(s->cbtHook == 0 && s->cbtHookOwner == 0, "its clean end removes hook and owner");
+    Kill(first);
+    Kill(second);
+    CloseHandle(quit);
+}
+
 const Scenario kScenarios[] = {
-    {"exports", Exports},          {"hook-count", HookCount},   {"switches", Switches},
-    {"remove-hook", RemoveHook},   {"setup-twice", SetupTwice}, {"registry", Registry},
-    {"settings-ini", SettingsIni}, {"trained-db", TrainedDb},   {"take-over", TakeOver},
-    {"leave-alone", LeaveAlone},   {"exclusions", Exclusions},  {"shift-disables", ShiftDisables},
-    {"placement", Placement},      {"last-folder", LastFolder}, {"last-size", LastSize},
-    {"alt-favorite", AltFavorite}, {"unplaced", Unplaced},
+    {"exports", Exports},
+    {"hook-count", HookCount},
+    {"switches", Switches},
+    {"remove-hook", RemoveHook},
+    {"setup-twice", SetupTwice},
+    {"registry", Registry},
+    {"settings-ini", SettingsIni},
+    {"trained-db", TrainedDb},
+    {"take-over", TakeOver},
+    {"leave-alone", LeaveAlone},
+    {"exclusions", Exclusions},
+    {"shift-disables", ShiftDisables},
+    {"placement", Placement},
+    {"last-folder", LastFolder},
+    {"last-size", LastSize},
+    {"alt-favorite", AltFavorite},
+    {"crashed-manager", CrashedManager},
+    {"unplaced", Unplaced},
 };
 
 } // namespace
@@ -584,6 +672,8 @@ const Scenario kScenarios[] = {
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     LocateFolders("vntest-data", {"vantor.ini", "vantor.dat", "vantor.dat.tmp"});
+    if (argc >= 2 && !strcmp(argv[1], "serve"))
+        return Serve();
     const Scenario* sc = ChosenScenario("vntestmgr", kScenarios, argc, argv);
     if (!sc)
         return 2;
