@@ -567,7 +567,7 @@ void ConcurrentDialogs() {
     std::vector<Process> apps;
     for (int w = 0; w < kWorkers; ++w)
         apps.push_back(Start("vnsample.exe open-many " + std::to_string(kFilesPerWorker) +
-                             " 300 \"" + folder + "\\a" + std::to_string(w) + "_\""));
+                             " 200 \"" + folder + "\\a" + std::to_string(w) + "_\""));
     int missed = 0;
     for (Process& p : apps) {
         int status = WaitExit(p, 180000);

@@ -6,6 +6,8 @@
 //   vntestmgr serve         helper: a manager in a process of its own; it sets the library up for
 //                           its window and answers until the event kServeQuit is set, then cleans
 //                           up and ends with the number of dialogs reported opened to it
+//   vntestmgr scramble      helper: writes garbage into the shared state every few milliseconds
+//                           until the event kScrambleQuit is set
 #include <windows.h>
 
 #include "hook/core/hook_owner_win.h"
@@ -88,6 +90,40 @@ int WaitFor(Process& sample) {
 }
 
 const char kServeQuit[] = "Local\\VnTestManagerServeQuit";
+
+const char kScrambleQuit[] = "Local\\VnTestManagerScrambleQuit";
+
+// The helper "scramble" (see the top): any process of the desktop can write the shared state.
+// Path fields get letters without a terminator (no separators: nothing is written outside the
+// data folder's reach), everything else random bytes, every few milliseconds.
+int Scramble() {
+    HANDLE quit = OpenEventA(SYNCHRONIZE, FALSE, kScrambleQuit);
+    SharedState* s = Shared();
+    if (!quit || !s)
+        return 1;
+    uint32_t x = GetTickCount() | 1;
+    auto next = [&x] {
+        x ^= x << 13;
+        x ^= x >> 17;
+        x ^= x << 5;
+        return x;
+    };
+    char* paths[] = {s->helpFilePath,  s->iniFilePath, s->allAppsListPath,
+                     s->programFolder, s->dataFolder,  s->trainedDbPath};
+    int rounds = 0;
+    while (WaitForSingleObject(quit, 3) == WAIT_TIMEOUT) {
+        auto* bytes = reinterpret_cast<unsigned char*>(s);
+        // A stretch of the record at a time: each round changes a different part.
+        size_t start = next() % sizeof(SharedState), length = 1 + next() % 4096;
+        for (size_t i = start; i < sizeof(SharedState) && i < start + length; ++i)
+            bytes[i] = static_cast<unsigned char>(next());
+        for (char* path : paths)
+            for (size_t i = 0; i < kPathSize; ++i)
+                path[i] = static_cast<char>('A' + next() % 26);
+        ++rounds;
+    }
+    return rounds > 0 ? 0 : 1;
+}
 
 // The helper "serve" (see the top).
 int Serve() {
@@ -619,8 +655,24 @@ void CrashedManager() {
     DWORD oneHook = CountedSampleCreations();
     CHECK(oneHook >= 10, "its hook counts the sample's windows (%lu)", oneHook);
     Handle32 crashedHook = s->cbtHook;
+    // Killed while an application's dialog is open: the dialog works on and closes as usual,
+    // and its chosen file is recorded.
+    std::string file = DataFile("while-killed.txt");
+    WriteFileText(file, "");
+    DeleteFileA(ListFile("vnsample").c_str());
+    Process sample = Start("vnsample.exe open 3000 \"" + file + "\"");
+    auto dialogOpen = [&] {
+        for (const auto& slot : s->extendedDialogs)
+            if (slot.inUse)
+                return true;
+        return false;
+    };
+    CHECK(WaitUntil(dialogOpen), "the sample's dialog is extended");
     TerminateProcess(first.handle, 3);
     WaitForSingleObject(first.handle, 5000);
+    CHECK(WaitFor(sample) == 0, "the dialog still returns the file");
+    CHECK(ReadList("vnsample", "Recent Files", "Entry1") == file, "and it is recorded: %s",
+          ReadList("vnsample", "Recent Files", "Entry1").c_str());
     CHECK(s->cbtHook == crashedHook && UnpackMark(s->cbtHookOwner).id == first.id,
           "killed, it stays recorded as the hook's owner");
     DWORD counted = CountedSampleCreations();
@@ -646,6 +698,31 @@ void CrashedManager() {
     CloseHandle(quit);
 }
 
+// While another process writes garbage into the shared state, an application opens and closes
+// 50 dialogs: it never crashes or hangs (the dialogs may come up unextended).
+void HostileState() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    HANDLE quit = CreateEventA(nullptr, TRUE, FALSE, kScrambleQuit);
+    Process scrambler = Start("vntestmgr.exe scramble");
+    std::string scratch = DataFile("scratch");
+    CreateDirectoryA(scratch.c_str(), nullptr);
+    DWORD start = GetTickCount();
+    Process sample =
+        Start(std::string(g_cwd) + "\\vnsample.exe open-many 50 200 picked", scratch.c_str());
+    int status = WaitExit(sample, 220000);
+    DWORD elapsed = GetTickCount() - start;
+    SetEvent(quit);
+    int scrambled = WaitExit(scrambler, 10000);
+    Kill(sample);
+    Kill(scrambler);
+    CloseHandle(quit);
+    printf("50 dialogs under a scrambled shared state: status %d in %lu ms\n", status, elapsed);
+    CHECK(scrambled == 0, "the shared state was scrambled throughout");
+    CHECK(status >= 0 && status <= 50, "the application ended by itself, status %d", status);
+    CleanUpHookDLL();
+}
+
 const Scenario kScenarios[] = {
     {"exports", Exports},
     {"hook-count", HookCount},
@@ -665,6 +742,7 @@ const Scenario kScenarios[] = {
     {"alt-favorite", AltFavorite},
     {"crashed-manager", CrashedManager},
     {"unplaced", Unplaced},
+    {"hostile-state", HostileState},
 };
 
 } // namespace
@@ -674,6 +752,8 @@ int main(int argc, char** argv) {
     LocateFolders("vntest-data", {"vantor.ini", "vantor.dat", "vantor.dat.tmp"});
     if (argc >= 2 && !strcmp(argv[1], "serve"))
         return Serve();
+    if (argc >= 2 && !strcmp(argv[1], "scramble"))
+        return Scramble();
     const Scenario* sc = ChosenScenario("vntestmgr", kScenarios, argc, argv);
     if (!sc)
         return 2;
