@@ -372,15 +372,19 @@ HookSwitches MainWindow::Switches() const {
 
 void MainWindow::SetCommon(bool on) {
     settings_.commonEnabled = on ? 1 : 0;
-    ProfileIniFile ini(iniPath_);
-    WriteIntKey(ini, kKeyCommonEnabled, on ? 1 : 0);
+    {
+        LockedSettingsFile locked(iniPath_); // written without it too: see WriteAllSettings
+        WriteIntKey(locked.File(), kKeyCommonEnabled, on ? 1 : 0);
+    }
     CommonEnabled(on);
 }
 
 void MainWindow::SetTrained(bool on) {
     settings_.trainedEnabled = on ? 1 : 0;
-    ProfileIniFile ini(iniPath_);
-    WriteIntKey(ini, kKeyTrainedEnabled, on ? 1 : 0);
+    {
+        LockedSettingsFile locked(iniPath_);
+        WriteIntKey(locked.File(), kKeyTrainedEnabled, on ? 1 : 0);
+    }
     NotSoCommonEnabled(on);
 }
 
@@ -424,17 +428,24 @@ void MainWindow::ShowTrayMenu() {
     DestroyMenu(menu);
 }
 
+// Under the settings lock, so that a file half-way through another process's write is not
+// taken for the settings (and later written back); without it after the wait, rather than not
+// at all.
 void MainWindow::ReadSettings() {
-    ProfileIniFile ini(iniPath_);
     char kestraPath[kPathSize];
     KestraIniPath(kestraPath, sizeof kestraPath);
     ProfileIniFile kestra(kestraPath);
-    ReadManagerSettings(settings_, ini, &kestra);
+    LockedSettingsFile locked(iniPath_);
+    ReadManagerSettings(settings_, locked.File(), &kestra);
 }
 
 void MainWindow::WriteAllSettings() {
-    ProfileIniFile ini(iniPath_);
-    WriteManagerSettings(settings_, ini);
+    {
+        // The keys the user set are written even when the lock could not be had: only a
+        // process that hangs holds it that long, and one that hangs writes nothing meanwhile.
+        LockedSettingsFile locked(iniPath_);
+        WriteManagerSettings(settings_, locked.File());
+    }
     CommonEnabled(settings_.commonEnabled != 0);
     NotSoCommonEnabled(settings_.trainedEnabled != 0);
     if (settings_.showIcon) {

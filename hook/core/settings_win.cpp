@@ -35,6 +35,28 @@ bool ProfileIniFile::WriteString(const char* section, const char* key, const cha
     return WritePrivateProfileStringA(section, key, value, path_) != 0;
 }
 
+void ProfileIniFile::ForgetCachedCopy() {
+    // Three nulls ask the profile functions to let go of their copy of the file.
+    if (path_[0])
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_);
+}
+
+LockedSettingsFile::LockedSettingsFile(const char* path, DWORD waitMs) : file_(path) {
+    mutex_ = CreateMutexA(nullptr, FALSE, kSettingsMutexName);
+    if (mutex_) {
+        DWORD wait = WaitForSingleObject(mutex_, waitMs);
+        held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+    file_.ForgetCachedCopy();
+}
+
+LockedSettingsFile::~LockedSettingsFile() {
+    if (held_)
+        ReleaseMutex(mutex_);
+    if (mutex_)
+        CloseHandle(mutex_);
+}
+
 RegistryFolderSource::~RegistryFolderSource() {
     CloseKey();
 }

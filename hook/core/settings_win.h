@@ -19,8 +19,40 @@ class ProfileIniFile : public IniFile {
                      size_t size) override;
     bool WriteString(const char* section, const char* key, const char* value) override;
 
+    // The profile functions keep a copy of the file in each process and may go on trusting it
+    // after another process changed the file (they look at its time, which can stay the same
+    // over two quick writes). After this the next read or write starts from the file on disk.
+    void ForgetCachedCopy();
+
   private:
     char path_[kPathSize];
+};
+
+// Every write of a profile function rewrites the whole settings file from the writing process's
+// copy of it, so two processes writing at once can interleave their copies, and a process whose
+// copy predates another's write writes that write away. So every change of the settings file is
+// made holding this mutex of the session, from a copy read after taking it. The wait is bounded:
+// a dialog must not hang because another process does. Holding it costs a few profile reads
+// and writes, so a waiter that gets nothing in kSettingsLockWaitMs is facing a holder that hangs.
+constexpr const char* kSettingsMutexName = "Local\\VantorSettingsMutex";
+constexpr DWORD kSettingsLockWaitMs = 2500;
+
+// The settings file held for a change: the mutex, when it could be had in waitMs (Held(); also
+// after its previous owner died holding it, since every change reads the file anew), and the file
+// with this process's cached copy forgotten.
+class LockedSettingsFile {
+  public:
+    explicit LockedSettingsFile(const char* path, DWORD waitMs = kSettingsLockWaitMs);
+    ~LockedSettingsFile();
+    LockedSettingsFile(const LockedSettingsFile&) = delete;
+    LockedSettingsFile& operator=(const LockedSettingsFile&) = delete;
+    bool Held() const { return held_; }
+    ProfileIniFile& File() { return file_; }
+
+  private:
+    HANDLE mutex_ = nullptr;
+    bool held_ = false;
+    ProfileIniFile file_;
 };
 
 // The key of the two folder values under HKEY_CURRENT_USER, opened for reading only.

@@ -77,21 +77,35 @@ void LoadLastPlacement(SharedState& s) {
     }
 }
 
+// The shared values change in any case; the file only under the settings lock, since a write
+// without it could take other processes' changes of the file away.
 void SaveLastPlacement(SharedState& s, const RECT& rc, bool position, bool size) {
-    ProfileIniFile ini = SettingsFile(s);
     if (position) {
         s.lastLeft = rc.left;
         s.lastTop = rc.top;
         s.lastPositionKnown = 1;
-        WriteIntKey(ini, kKeyLastLeft, static_cast<uint32_t>(rc.left));
-        WriteIntKey(ini, kKeyLastTop, static_cast<uint32_t>(rc.top));
     }
     if (size) {
         s.lastWidth = rc.right - rc.left;
         s.lastHeight = rc.bottom - rc.top;
         s.lastSizeKnown = 1;
-        WriteIntKey(ini, kKeyLastWidth, static_cast<uint32_t>(s.lastWidth));
-        WriteIntKey(ini, kKeyLastHeight, static_cast<uint32_t>(s.lastHeight));
+    }
+    if (!position && !size)
+        return;
+    char path[kPathSize];
+    SettingsFilePath(s, path, sizeof path);
+    LockedSettingsFile locked(path);
+    if (!locked.Held()) {
+        VN_TRACE("last placement not saved: the settings file is busy");
+        return;
+    }
+    if (position) {
+        WriteIntKey(locked.File(), kKeyLastLeft, static_cast<uint32_t>(rc.left));
+        WriteIntKey(locked.File(), kKeyLastTop, static_cast<uint32_t>(rc.top));
+    }
+    if (size) {
+        WriteIntKey(locked.File(), kKeyLastWidth, static_cast<uint32_t>(s.lastWidth));
+        WriteIntKey(locked.File(), kKeyLastHeight, static_cast<uint32_t>(s.lastHeight));
     }
 }
 
@@ -353,9 +367,15 @@ bool RestoreDialogProc(const DialogRecord& r, HWND dialog) {
 void WriteColumnWidths(const SharedState& s) {
     if (!s.settings.rememberColumnWidths || !s.settings.columnWidthsKnown)
         return;
-    ProfileIniFile ini = SettingsFile(s);
+    char path[kPathSize];
+    SettingsFilePath(s, path, sizeof path);
+    LockedSettingsFile locked(path);
+    if (!locked.Held()) {
+        VN_TRACE("column widths not saved: the settings file is busy");
+        return;
+    }
     for (int i = 0; i < 7; ++i)
-        WriteIntKey(ini, kKeyColWidth[i], static_cast<uint32_t>(s.settings.colWidth[i]));
+        WriteIntKey(locked.File(), kKeyColWidth[i], static_cast<uint32_t>(s.settings.colWidth[i]));
 }
 
 LRESULT OnDestroy(int slot, HWND dialog, WPARAM wParam, LPARAM lParam) {
