@@ -57,6 +57,40 @@ LockedSettingsFile::~LockedSettingsFile() {
         CloseHandle(mutex_);
 }
 
+ExcludeWrite ChangeExcludeFile(const char* path, ExcludeKind kind, const ExcludeChange& change,
+                               SharedState* sharedOrNull, ExcludeList* copyOrNull) {
+    int k = static_cast<int>(kind);
+    if (k < 0 || k >= kExcludeKinds)
+        return ExcludeWrite::kUnchanged;
+    if (!path || !path[0])
+        return ExcludeWrite::kBusy;
+    ExcludeList list;
+    int changed = 0;
+    {
+        LockedSettingsFile locked(path);
+        if (!locked.Held())
+            return ExcludeWrite::kBusy;
+        changed = ChangeExcludeList(locked.File(), kind, change, list);
+    }
+    ExcludeList* shared = sharedOrNull ? ExcludeListOf(*sharedOrNull, kind) : nullptr;
+    if (shared)
+        StoreExcludeList(*shared, list);
+    if (copyOrNull)
+        StoreExcludeList(*copyOrNull, list);
+    return changed ? ExcludeWrite::kChanged : ExcludeWrite::kUnchanged;
+}
+
+ExcludeWrite AddExcludeToFile(SharedState& s, ExcludeKind kind, const char* module,
+                              const char* titleOrNull) {
+    char entry[kExcludeEntrySize];
+    if (!MakeExcludeEntry(entry, sizeof entry, module, titleOrNull))
+        return ExcludeWrite::kUnchanged;
+    const char* entries[1] = {entry};
+    char path[kPathSize];
+    SettingsFilePath(s, path, sizeof path);
+    return ChangeExcludeFile(path, kind, {false, entries, 1}, &s, nullptr);
+}
+
 RegistryFolderSource::~RegistryFolderSource() {
     CloseKey();
 }

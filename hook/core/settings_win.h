@@ -55,6 +55,25 @@ class LockedSettingsFile {
     ProfileIniFile file_;
 };
 
+// What a change of an exclusion list in the settings file came to.
+enum class ExcludeWrite {
+    kChanged,   // entries were added or taken out
+    kUnchanged, // nothing to do: already there, not there, or the list is full
+    kBusy       // the settings lock could not be had, or no settings file is known yet:
+                // nothing was read or written
+};
+
+// Changes list kind of the settings file at path by ChangeExcludeList, holding the settings lock,
+// then refreshes sharedOrNull's list (the copy every process matches against) and copyOrNull (a
+// copy of the caller's own) with the list as the file now holds it.
+ExcludeWrite ChangeExcludeFile(const char* path, ExcludeKind kind, const ExcludeChange& change,
+                               SharedState* sharedOrNull, ExcludeList* copyOrNull);
+
+// The library's addition: the entry of the dialog (module, title) to list kind of the settings
+// file of s.
+ExcludeWrite AddExcludeToFile(SharedState& s, ExcludeKind kind, const char* module,
+                              const char* titleOrNull);
+
 // The key of the two folder values under HKEY_CURRENT_USER, opened for reading only.
 class RegistryFolderSource : public FolderSource {
   public:

@@ -315,11 +315,13 @@ void DestroyAddedControls(DialogRecord& r) {
 
 void WritePendingExcludes(SharedState& s, const DialogRecord& r) {
     bool any = false;
-    ProfileIniFile ini = SettingsFile(s);
     for (int kind = 0; kind < kExcludeKinds; ++kind) {
         if (r.mode.pendingExcludes.excluded[kind]) {
-            AddExclude(s, static_cast<ExcludeKind>(kind), r.moduleName,
-                       r.dialogTitle[0] ? r.dialogTitle : nullptr, ini);
+            ExcludeWrite done = AddExcludeToFile(s, static_cast<ExcludeKind>(kind), r.moduleName,
+                                                 r.dialogTitle[0] ? r.dialogTitle : nullptr);
+            if (done == ExcludeWrite::kBusy)
+                VN_TRACE("exclusion %d of %s not written: the settings file is busy", kind,
+                         r.moduleName);
             any = true;
         }
     }

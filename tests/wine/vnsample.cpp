@@ -7,7 +7,8 @@
 //   vnsample readsettings MODULE  the library's settings read for MODULE (asks the manager)
 //   vnsample addexclude KIND MODULE [TITLE]   add to exclusion list KIND (0, 1, 2), write it and
 //                                 tell the manager, as the library does when a dialog closes; exit
-//                                 0 when the entry was added. VNSAMPLE_GATE=NAME: first releases
+//                                 0 when the entry was added, 1 when it was not, 4 when the
+//                                 settings file stayed busy. VNSAMPLE_GATE=NAME: first releases
 //                                 the semaphore NAME.ready and waits for the event NAME.go, so
 //                                 that several samples add at the same moment.
 //   vnsample save-db N            write a database of N entries "Entry0".. to the shared path
@@ -296,11 +297,10 @@ int main(int argc, char** argv) {
     }
     if (!strcmp(cmd, "addexclude") && argc > 3) {
         WaitAtGate();
-        ProfileIniFile file = SettingsFile(*s);
-        bool added = AddExclude(*s, static_cast<ExcludeKind>(atoi(argv[2]) % 3), argv[3],
-                                argc > 4 ? argv[4] : nullptr, file);
+        ExcludeWrite done = AddExcludeToFile(*s, static_cast<ExcludeKind>(atoi(argv[2]) % 3),
+                                             argv[3], argc > 4 ? argv[4] : nullptr);
         SendToManager(*s, MSG_SETTINGS_CHANGED, reinterpret_cast<WPARAM>(argv[3]), 0, nullptr);
-        return added ? 0 : 1;
+        return done == ExcludeWrite::kChanged ? 0 : done == ExcludeWrite::kBusy ? 4 : 1;
     }
     if (!strcmp(cmd, "save-db") && argc > 2) {
         std::vector<TrainedEntry> entries = MakeEntries(atoi(argv[2]));
