@@ -85,8 +85,8 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case MSG_SETTINGS_SERIAL:
         return Result(static_cast<LONG_PTR>(settingsSerial_));
     case MSG_SETTINGS_CHANGED:
-        // The library wrote the file: take its values, so that the next write keeps them, and
-        // make every process read the file anew.
+        // The library changed the file: take its lists into the copy the configuration shows,
+        // and make every process read the file anew.
         ReadSettings();
         settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
         return Result(0);
@@ -171,15 +171,16 @@ void MainWindow::OnInitDialog() {
     JoinPath(trainedDbFile_, sizeof trainedDbFile_, dataFolder_, kTrainedDbFileName);
 
     SetManagerDefaults(settings_, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
-    ReadSettings();
+    bool imported = ReadSettings();
     LoadTrainedDatabase();
     NotSoCommonEnabled(settings_.trainedEnabled != 0);
     CommonEnabled(settings_.commonEnabled != 0);
     if (settings_.showIcon)
         tray_.Add(hwnd_, Switches());
     // Writing every key gives a fresh installation the manager's defaults and carries values
-    // imported from the older product's file into ours.
+    // imported from the older product's file into ours; the imported lists are added to ours.
     WriteAllSettings();
+    AddImportedExcludes(imported);
 }
 
 void MainWindow::OnCommand(UINT id) {
@@ -379,15 +380,19 @@ HookSwitches MainWindow::Switches() const {
 
 void MainWindow::SetCommon(bool on) {
     settings_.commonEnabled = on ? 1 : 0;
-    ProfileIniFile ini(iniPath_);
-    WriteIntKey(ini, kKeyCommonEnabled, on ? 1 : 0);
+    {
+        LockedSettingsFile locked(iniPath_); // written without it too: see WriteAllSettings
+        WriteIntKey(locked.File(), kKeyCommonEnabled, on ? 1 : 0);
+    }
     CommonEnabled(on);
 }
 
 void MainWindow::SetTrained(bool on) {
     settings_.trainedEnabled = on ? 1 : 0;
-    ProfileIniFile ini(iniPath_);
-    WriteIntKey(ini, kKeyTrainedEnabled, on ? 1 : 0);
+    {
+        LockedSettingsFile locked(iniPath_);
+        WriteIntKey(locked.File(), kKeyTrainedEnabled, on ? 1 : 0);
+    }
     NotSoCommonEnabled(on);
 }
 
@@ -431,17 +436,25 @@ void MainWindow::ShowTrayMenu() {
     DestroyMenu(menu);
 }
 
-void MainWindow::ReadSettings() {
-    ProfileIniFile ini(iniPath_);
+// Under the settings lock, so that a file half-way through another process's write is not
+// taken for the settings (and later written back); without it after the wait, rather than not
+// at all.
+bool MainWindow::ReadSettings() {
     char kestraPath[kPathSize];
     KestraIniPath(kestraPath, sizeof kestraPath);
     ProfileIniFile kestra(kestraPath);
-    ReadManagerSettings(settings_, ini, &kestra);
+    LockedSettingsFile locked(iniPath_);
+    return ReadManagerSettings(settings_, locked.File(), &kestra);
 }
 
 void MainWindow::WriteAllSettings() {
-    ProfileIniFile ini(iniPath_);
-    WriteManagerSettings(settings_, ini);
+    {
+        // The keys the user set are written even when the lock could not be had: only a
+        // process that hangs holds it that long, and one that hangs writes nothing meanwhile.
+        // The exclusion lists are not among them (see AddImportedExcludes).
+        LockedSettingsFile locked(iniPath_);
+        WriteManagerSettings(settings_, locked.File());
+    }
     CommonEnabled(settings_.commonEnabled != 0);
     NotSoCommonEnabled(settings_.trainedEnabled != 0);
     if (settings_.showIcon) {
@@ -449,6 +462,24 @@ void MainWindow::WriteAllSettings() {
         tray_.Modify(hwnd_, Switches());
     } else {
         tray_.Delete(hwnd_);
+    }
+}
+
+// The exclusion lists are the file's: processes add to them while this copy is held, so they
+// change only by a read-modify-write under the settings lock, which also refreshes this copy and
+// the shared one. At start the entries imported from the older product's file are added (none
+// when nothing was imported), which also writes the counts into a fresh file.
+void MainWindow::AddImportedExcludes(bool imported) {
+    ExcludeList* copies[kExcludeKinds] = {&settings_.excludes, &settings_.sizeExcludes,
+                                          &settings_.lastDirExcludes};
+    for (int kind = 0; kind < kExcludeKinds; ++kind) {
+        // The entries are read under the lock before the change replaces the copy they are in.
+        const char* entries[kMaxExcludes];
+        int count = imported ? ExcludeCount(*copies[kind]) : 0;
+        for (int i = 0; i < count; ++i)
+            entries[i] = copies[kind]->entries[i];
+        ChangeExcludeFile(iniPath_, static_cast<ExcludeKind>(kind), {false, entries, count},
+                          Shared(), copies[kind]);
     }
 }
 

@@ -55,8 +55,10 @@ class MainWindow {
     void UpdateTrayIcon();
     void ShowTrayMenu();
 
-    void ReadSettings();
+    // Reads every setting; true when they were imported from the older product's file.
+    bool ReadSettings();
     void WriteAllSettings();
+    void AddImportedExcludes(bool imported);
     void LoadTrainedDatabase();
     void EnableApply(bool enable);
 

@@ -4,6 +4,7 @@
 #include "hook/core/process_win.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/text.h"
+#include "hook/core/trace_win.h"
 #include "hook/resources/resource.h"
 
 namespace vn {
@@ -98,10 +99,15 @@ DisablingEffect ShowDisablingDialog(HWND owner, const char* module, const Exclud
     DisablingEffect effect = ApplyDisablingAnswer(ctx.answer, before);
     SharedState* s = Shared();
     if (s && effect.notifyManager) {
-        ProfileIniFile file = SettingsFile(*s);
-        for (int kind = 0; kind < kExcludeKinds; ++kind)
-            if (effect.addNow[kind])
-                AddExclude(*s, static_cast<ExcludeKind>(kind), ctx.module, nullptr, file);
+        for (int kind = 0; kind < kExcludeKinds; ++kind) {
+            if (!effect.addNow[kind])
+                continue;
+            ExcludeWrite done =
+                AddExcludeToFile(*s, static_cast<ExcludeKind>(kind), ctx.module, nullptr);
+            if (done == ExcludeWrite::kBusy)
+                VN_TRACE("exclusion %d of %s not written: the settings file is busy", kind,
+                         ctx.module);
+        }
         SendToManager(*s, MSG_SETTINGS_CHANGED, reinterpret_cast<WPARAM>(ctx.module), 0, nullptr);
     }
     return effect;

@@ -270,25 +270,6 @@ void ReadExcludeLists(ExcludeList& excludes, ExcludeList& sizeExcludes,
     ReadOneList(lastDirExcludes, kExcludeKeys[kExcludeLastFolder], ini, section);
 }
 
-void WriteExcludeLists(const ExcludeList& excludes, const ExcludeList& sizeExcludes,
-                       const ExcludeList& lastDirExcludes, IniFile& ini, const char* section) {
-    const ExcludeList* lists[3] = {&excludes, &sizeExcludes, &lastDirExcludes};
-    int counts[3];
-    for (int k = 0; k < 3; ++k) {
-        counts[k] = ExcludeCount(*lists[k]);
-        WriteUnsigned(ini, section, kExcludeKeys[k].countKey, static_cast<uint32_t>(counts[k]));
-    }
-    for (int k = 0; k < 3; ++k) {
-        for (int i = 0; i < counts[k]; ++i) {
-            char key[32];
-            EntryKey(key, sizeof key, kExcludeKeys[k], i);
-            char entry[kExcludeEntrySize];
-            CopyField(entry, sizeof entry, lists[k]->entries[i], kExcludeEntrySize);
-            ini.WriteString(section, key, entry);
-        }
-    }
-}
-
 // The entry is compared where it lies and never changed: other processes read the same shared
 // list at the same time, and any entry may lack its terminator.
 bool MatchExclude(const ExcludeList& list, const char* module, const char* titleOrNull) {
@@ -313,30 +294,127 @@ bool MatchExclude(const ExcludeList& list, const char* module, const char* title
     return false;
 }
 
-bool AddExclude(SharedState& s, ExcludeKind kind, const char* module, const char* titleOrNull,
-                IniFile& ini) {
-    ExcludeList* list = ExcludeListOf(s, kind);
-    if (!list || !module || !module[0])
+bool MakeExcludeEntry(char* entry, size_t size, const char* module, const char* titleOrNull) {
+    if (!entry || size == 0)
         return false;
-    int count = ExcludeCount(*list);
-    if (count >= kMaxExcludes || MatchExclude(*list, module, titleOrNull))
+    entry[0] = 0;
+    if (!module || !module[0])
         return false;
-
-    char entry[kExcludeEntrySize];
-    CopyText(entry, kModuleCompareLength + 1, module);
+    CopyText(entry, size < kModuleCompareLength + 1 ? size : kModuleCompareLength + 1, module);
     // The ini file drops trailing blanks, so "module : " would come back as "module :", an entry
     // that names no module. A dialog without a title is told apart by its module alone.
     if (titleOrNull && titleOrNull[0]) {
         char title[kTitleCompareLength + 1];
         CopyText(title, sizeof title, titleOrNull);
-        AppendText(entry, sizeof entry, kSeparator);
-        AppendText(entry, sizeof entry, title);
+        AppendText(entry, size, kSeparator);
+        AppendText(entry, size, title);
     }
-    // The entry goes in before the count that makes it visible to other processes.
-    CopyText(list->entries[count], kExcludeEntrySize, entry);
-    list->count = count + 1;
-    WriteExcludeLists(s.excludes, s.sizeExcludes, s.lastDirExcludes, ini, kSettingsSection);
     return true;
+}
+
+namespace {
+
+// Appends entry unless it names no module, its dialog is already excluded or the list is full.
+// Returns 1 when it was added.
+int AddEntry(ExcludeList& list, const char* entry) {
+    char text[kExcludeEntrySize];
+    size_t len = CopyText(text, sizeof text, entry);
+    size_t sep = FindSeparator(text, len);
+    const char* title = nullptr;
+    if (sep < len) {
+        text[sep] = 0;
+        title = text + sep + kSeparatorLength;
+    }
+    if (!text[0] || list.count >= kMaxExcludes || MatchExclude(list, text, title))
+        return 0;
+    CopyText(list.entries[list.count], kExcludeEntrySize, entry);
+    ++list.count;
+    return 1;
+}
+
+// Takes every entry of entry's text out of the list, closing the gaps; firstMoved is lowered to
+// the first place whose entry changed. Returns the number taken out.
+int RemoveEntry(ExcludeList& list, const char* entry, int& firstMoved) {
+    char wanted[kExcludeEntrySize];
+    CopyText(wanted, sizeof wanted, entry);
+    int kept = 0;
+    for (int i = 0; i < list.count; ++i) {
+        if (strcmp(list.entries[i], wanted) == 0) {
+            if (i < firstMoved)
+                firstMoved = i;
+            continue;
+        }
+        if (kept != i)
+            memcpy(list.entries[kept], list.entries[i], kExcludeEntrySize);
+        ++kept;
+    }
+    int removed = list.count - kept;
+    list.count = kept;
+    return removed;
+}
+
+} // namespace
+
+int ChangeExcludeList(IniFile& ini, ExcludeKind kind, const ExcludeChange& change,
+                      ExcludeList& list) {
+    list.count = 0;
+    int k = static_cast<int>(kind);
+    if (k < 0 || k >= kExcludeKinds)
+        return 0;
+    const ExcludeKeys& keys = kExcludeKeys[k];
+    ReadOneList(list, keys, ini, kSettingsSection);
+
+    // Entries are read back terminated, so they compare as text from here on.
+    int firstChanged = list.count;
+    int changed = 0;
+    for (int i = 0; change.entries && i < change.count; ++i) {
+        const char* entry = change.entries[i];
+        if (entry)
+            changed +=
+                change.remove ? RemoveEntry(list, entry, firstChanged) : AddEntry(list, entry);
+    }
+
+    char text[16];
+    bool countMissing = ini.GetString(kSettingsSection, keys.countKey, "", text, sizeof text) == 0;
+    if (!changed && !countMissing)
+        return 0;
+    bool written = true;
+    for (int i = firstChanged; i < list.count && written; ++i) {
+        char key[32];
+        EntryKey(key, sizeof key, keys, i);
+        written = ini.WriteString(kSettingsSection, key, list.entries[i]);
+    }
+    if (written)
+        written =
+            WriteUnsigned(ini, kSettingsSection, keys.countKey, static_cast<uint32_t>(list.count));
+    if (!written) {
+        // What the file holds now, whatever part of the change reached it.
+        ReadOneList(list, keys, ini, kSettingsSection);
+        return 0;
+    }
+    return changed;
+}
+
+void StoreExcludeList(ExcludeList& shared, const ExcludeList& list) {
+    int count = ExcludeCount(list);
+    int common = ExcludeCount(shared);
+    shared.count = count < common ? count : common;
+    for (int i = 0; i < count; ++i)
+        CopyField(shared.entries[i], kExcludeEntrySize, list.entries[i], kExcludeEntrySize);
+    shared.count = count;
+}
+
+bool AddExclude(SharedState& s, ExcludeKind kind, const char* module, const char* titleOrNull,
+                IniFile& ini) {
+    ExcludeList* shared = ExcludeListOf(s, kind);
+    char entry[kExcludeEntrySize];
+    if (!shared || !MakeExcludeEntry(entry, sizeof entry, module, titleOrNull))
+        return false;
+    const char* entries[1] = {entry};
+    ExcludeList list;
+    int added = ChangeExcludeList(ini, kind, {false, entries, 1}, list);
+    StoreExcludeList(*shared, list);
+    return added > 0;
 }
 
 bool WriteIntKey(IniFile& ini, const char* key, uint32_t value) {
@@ -405,7 +483,7 @@ void SetManagerDefaults(ManagerSettings& m, int screenWidth, int screenHeight) {
         m.values.width32 = 71000 / screenWidth;
 }
 
-void ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull) {
+bool ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull) {
     IniFile* source = &ini;
     const char* section = kSettingsSection;
     bool import = false;
@@ -448,13 +526,13 @@ void ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull
     for (const SettingKey& key : kSettingKeys)
         if ((key.flags & kKeyManager) && (key.flags & kKeyAfterLists))
             FieldOf(&m, key) = source->GetInt(section, key.name, FieldOf(&m, key));
+    return import;
 }
 
 void WriteManagerSettings(const ManagerSettings& m, IniFile& ini) {
     for (const SettingKey& key : kSettingKeys)
         if ((key.flags & kKeyManager) && !(key.flags & kKeyAfterLists))
             WriteIntKey(ini, key.name, static_cast<uint32_t>(FieldOf(&m, key)));
-    WriteExcludeLists(m.excludes, m.sizeExcludes, m.lastDirExcludes, ini, kSettingsSection);
     for (const SettingKey& key : kSettingKeys)
         if ((key.flags & kKeyManager) && (key.flags & kKeyAfterLists))
             WriteIntKey(ini, key.name, static_cast<uint32_t>(FieldOf(&m, key)));

@@ -81,7 +81,7 @@ enum SettingKeyFlags : uint16_t {
     kKeyBoolean = 4,    // only 0 and nonzero are distinguished
     kKeyFileButton = 8, // one of the seven file-management buttons ("Add Clip" .. "Add Delete")
     kKeyButton = 16,    // one of the eight button keys (the seven and "Add Vantor Button")
-    kKeyAfterLists = 32 // the manager reads and writes it after the exclusion lists
+    kKeyAfterLists = 32 // the manager reads it after the exclusion lists and writes it last
 };
 
 // One key of section "Vantor 3". offset locates the field in ManagerSettings; the rows the
@@ -127,18 +127,43 @@ ExcludeList* ExcludeListOf(SharedState& s, ExcludeKind kind);
 void ReadExcludeLists(ExcludeList& excludes, ExcludeList& sizeExcludes,
                       ExcludeList& lastDirExcludes, IniFile& ini, const char* section);
 
-// Writes the three counts ("%u"), then every entry of the three lists.
-void WriteExcludeLists(const ExcludeList& excludes, const ExcludeList& sizeExcludes,
-                       const ExcludeList& lastDirExcludes, IniFile& ini, const char* section);
-
 // True when an entry of list excludes the dialog (module, title). Entries without a title match
 // every dialog of their module; with no title given, entries with a title are passed over.
 // list may be shared memory that another process writes at the same time: it is only read.
 bool MatchExclude(const ExcludeList& list, const char* module, const char* titleOrNull);
 
-// Adds (module, title) to the list of kind unless the list is full, module is empty or the
-// dialog is already excluded; then writes all three lists to section "Vantor 3" of ini.
-// Returns true when an entry was added.
+// The entry that excludes the dialog (module, title): the module cut to the 8 characters that
+// are compared, then " : " and the title cut to 80 when there is a title. False (and "") when
+// module is empty.
+bool MakeExcludeEntry(char* entry, size_t size, const char* module, const char* titleOrNull);
+
+// One change of an exclusion list: entries ("module" or "module : title", as stored) to add, or
+// to take out.
+struct ExcludeChange {
+    bool remove;
+    const char* const* entries;
+    int count;
+};
+
+// Changes list kind of section "Vantor 3" as a read-modify-write of ini, which is the truth: a
+// copy held in memory may have missed another process's change, so the list is read from ini,
+// changed, and written back. An added entry goes at the end unless it names no module, the
+// dialog it names is already excluded (MatchExclude) or the list holds 100; a removed entry takes
+// out every entry of the same text. Only keys whose value changed are written, the entries before
+// the count, so that a reader without the lock never sees a count that covers an entry not yet
+// written; the count is also written when ini lacks it. The other lists are not touched. list
+// receives the list as ini now holds it. Returns the number of entries added or taken out.
+// The caller holds whatever serialises changes of ini (the settings lock on Windows).
+int ChangeExcludeList(IniFile& ini, ExcludeKind kind, const ExcludeChange& change,
+                      ExcludeList& list);
+
+// Copies list into shared, a list that other processes read at the same time: until the new
+// entries are in place they see no more entries than the old and the new count have in common.
+void StoreExcludeList(ExcludeList& shared, const ExcludeList& list);
+
+// Adds the entry of (module, title) to list kind of ini as ChangeExcludeList does and refreshes
+// the list of s, the copy every process matches against, from the result. Returns true when an
+// entry was added.
 bool AddExclude(SharedState& s, ExcludeKind kind, const char* module, const char* titleOrNull,
                 IniFile& ini);
 
@@ -182,12 +207,15 @@ struct ManagerSettings {
 // enlarged dialog stays near 570 by 710 pixels.
 void SetManagerDefaults(ManagerSettings& m, int screenWidth, int screenHeight);
 
-// Reads every key the manager uses, each with its current value as the default. When ini has no
-// "Height32" but kestra (the older product's file, may be null) has one, the values are
-// imported from kestra's section "Kestra".
-void ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull);
+// Reads every key the manager uses and the three lists, each key with its current value as the
+// default. When ini has no "Height32" but kestra (the older product's file, may be null) has one,
+// everything is imported from kestra's section "Kestra" instead, and the result is true: the
+// imported lists are then still to be added to ini (ChangeExcludeList).
+bool ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull);
 
-// Writes every key the manager uses, then the three lists, and "Trained Enabled" last.
+// Writes every key the manager uses, "Trained Enabled" last. The exclusion lists are left out:
+// the manager's copy may have missed a change another process made, so they change only through
+// ChangeExcludeList.
 void WriteManagerSettings(const ManagerSettings& m, IniFile& ini);
 
 } // namespace vn

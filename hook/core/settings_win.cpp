@@ -47,6 +47,62 @@ bool ProfileIniFile::WriteSection(const char* section, const char* lines) {
     return WritePrivateProfileSectionA(section, lines, path_) != 0;
 }
 
+void ProfileIniFile::ForgetCachedCopy() {
+    // Three nulls ask the profile functions to let go of their copy of the file.
+    if (path_[0])
+        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_);
+}
+
+LockedSettingsFile::LockedSettingsFile(const char* path, DWORD waitMs) : file_(path) {
+    mutex_ = CreateMutexA(nullptr, FALSE, kSettingsMutexName);
+    if (mutex_) {
+        DWORD wait = WaitForSingleObject(mutex_, waitMs);
+        held_ = wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED;
+    }
+    file_.ForgetCachedCopy();
+}
+
+LockedSettingsFile::~LockedSettingsFile() {
+    if (held_)
+        ReleaseMutex(mutex_);
+    if (mutex_)
+        CloseHandle(mutex_);
+}
+
+ExcludeWrite ChangeExcludeFile(const char* path, ExcludeKind kind, const ExcludeChange& change,
+                               SharedState* sharedOrNull, ExcludeList* copyOrNull) {
+    int k = static_cast<int>(kind);
+    if (k < 0 || k >= kExcludeKinds)
+        return ExcludeWrite::kUnchanged;
+    if (!path || !path[0])
+        return ExcludeWrite::kBusy;
+    ExcludeList list;
+    int changed = 0;
+    {
+        LockedSettingsFile locked(path);
+        if (!locked.Held())
+            return ExcludeWrite::kBusy;
+        changed = ChangeExcludeList(locked.File(), kind, change, list);
+    }
+    ExcludeList* shared = sharedOrNull ? ExcludeListOf(*sharedOrNull, kind) : nullptr;
+    if (shared)
+        StoreExcludeList(*shared, list);
+    if (copyOrNull)
+        StoreExcludeList(*copyOrNull, list);
+    return changed ? ExcludeWrite::kChanged : ExcludeWrite::kUnchanged;
+}
+
+ExcludeWrite AddExcludeToFile(SharedState& s, ExcludeKind kind, const char* module,
+                              const char* titleOrNull) {
+    char entry[kExcludeEntrySize];
+    if (!MakeExcludeEntry(entry, sizeof entry, module, titleOrNull))
+        return ExcludeWrite::kUnchanged;
+    const char* entries[1] = {entry};
+    char path[kPathSize];
+    SettingsFilePath(s, path, sizeof path);
+    return ChangeExcludeFile(path, kind, {false, entries, 1}, &s, nullptr);
+}
+
 RegistryFolderSource::~RegistryFolderSource() {
     CloseKey();
 }

@@ -24,6 +24,11 @@ namespace {
 
 constexpr UINT kCdmSetControlText = WM_USER + 104;
 
+// What a closing dialog writes into the settings file (its last place and size, the column
+// widths) is worth less than a close that keeps the user waiting: it waits this long for the
+// file and is skipped when another process holds it longer.
+constexpr DWORD kCloseSettingsWaitMs = 500;
+
 // A dialog is kept hidden until it is placed. Should the placement never come (its
 // initialisation never reaches us, or fails half-way), this timer shows it where it is, so that
 // the application never waits on an invisible modal dialog. The id is unlikely to be one of the
@@ -84,21 +89,35 @@ void LoadLastPlacement(SharedState& s) {
     }
 }
 
+// The shared values change in any case; the file only under the settings lock, since a write
+// without it could take other processes' changes of the file away.
 void SaveLastPlacement(SharedState& s, const RECT& rc, bool position, bool size) {
-    ProfileIniFile ini = SettingsFile(s);
     if (position) {
         s.lastLeft = rc.left;
         s.lastTop = rc.top;
         s.lastPositionKnown = 1;
-        WriteIntKey(ini, kKeyLastLeft, static_cast<uint32_t>(rc.left));
-        WriteIntKey(ini, kKeyLastTop, static_cast<uint32_t>(rc.top));
     }
     if (size) {
         s.lastWidth = rc.right - rc.left;
         s.lastHeight = rc.bottom - rc.top;
         s.lastSizeKnown = 1;
-        WriteIntKey(ini, kKeyLastWidth, static_cast<uint32_t>(s.lastWidth));
-        WriteIntKey(ini, kKeyLastHeight, static_cast<uint32_t>(s.lastHeight));
+    }
+    if (!position && !size)
+        return;
+    char path[kPathSize];
+    SettingsFilePath(s, path, sizeof path);
+    LockedSettingsFile locked(path, kCloseSettingsWaitMs);
+    if (!locked.Held()) {
+        VN_TRACE("last placement not saved: the settings file is busy");
+        return;
+    }
+    if (position) {
+        WriteIntKey(locked.File(), kKeyLastLeft, static_cast<uint32_t>(rc.left));
+        WriteIntKey(locked.File(), kKeyLastTop, static_cast<uint32_t>(rc.top));
+    }
+    if (size) {
+        WriteIntKey(locked.File(), kKeyLastWidth, static_cast<uint32_t>(s.lastWidth));
+        WriteIntKey(locked.File(), kKeyLastHeight, static_cast<uint32_t>(s.lastHeight));
     }
 }
 
@@ -326,11 +345,13 @@ void DestroyAddedControls(DialogRecord& r) {
 
 void WritePendingExcludes(SharedState& s, const DialogRecord& r) {
     bool any = false;
-    ProfileIniFile ini = SettingsFile(s);
     for (int kind = 0; kind < kExcludeKinds; ++kind) {
         if (r.mode.pendingExcludes.excluded[kind]) {
-            AddExclude(s, static_cast<ExcludeKind>(kind), r.moduleName,
-                       r.dialogTitle[0] ? r.dialogTitle : nullptr, ini);
+            ExcludeWrite done = AddExcludeToFile(s, static_cast<ExcludeKind>(kind), r.moduleName,
+                                                 r.dialogTitle[0] ? r.dialogTitle : nullptr);
+            if (done == ExcludeWrite::kBusy)
+                VN_TRACE("exclusion %d of %s not written: the settings file is busy", kind,
+                         r.moduleName);
             any = true;
         }
     }
@@ -390,9 +411,15 @@ bool RestoreDialogProc(const DialogRecord& r, HWND dialog) {
 void WriteColumnWidths(const SharedState& s) {
     if (!s.settings.rememberColumnWidths || !s.settings.columnWidthsKnown)
         return;
-    ProfileIniFile ini = SettingsFile(s);
+    char path[kPathSize];
+    SettingsFilePath(s, path, sizeof path);
+    LockedSettingsFile locked(path, kCloseSettingsWaitMs);
+    if (!locked.Held()) {
+        VN_TRACE("column widths not saved: the settings file is busy");
+        return;
+    }
     for (int i = 0; i < 7; ++i)
-        WriteIntKey(ini, kKeyColWidth[i], static_cast<uint32_t>(s.settings.colWidth[i]));
+        WriteIntKey(locked.File(), kKeyColWidth[i], static_cast<uint32_t>(s.settings.colWidth[i]));
 }
 
 LRESULT OnDestroy(int slot, HWND dialog, WPARAM wParam, LPARAM lParam) {

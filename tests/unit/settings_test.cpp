@@ -192,16 +192,20 @@ TEST(ExcludeLists, CountsClampEntriesCutAndWriteOrder) {
     EXPECT_EQ(s->sizeExcludes.count, 0);
     EXPECT_EQ(Entry(s->lastDirExcludes, 0), "word : Open");
 
-    s->excludes.count = 1;
-    memset(s->lastDirExcludes.entries[0], 'z', kExcludeEntrySize); // no terminator
-    s->sizeExcludes.count = -9;
+    // A change reads its list again: the copy in memory (stale, hostile) does not matter, the
+    // file's entry comes back cut, and the new entry is written before the count that covers it.
     FakeIni out;
-    WriteExcludeLists(s->excludes, s->sizeExcludes, s->lastDirExcludes, out, kSettingsSection);
-    std::vector<std::string> order = {"NumExcludes", "NumSizeExcludes", "NumLastDirExcludes",
-                                      "Exclude1", "LastDirExclude1"};
+    out.Set(kSettingsSection, "NumLastDirExcludes", "1");
+    out.Set(kSettingsSection, "LastDirExclude1", std::string(200, 'z'));
+    memset(s->lastDirExcludes.entries[0], 'q', kExcludeEntrySize); // no terminator
+    s->lastDirExcludes.count = -9;
+    EXPECT_TRUE(AddExclude(*s, kExcludeLastFolder, "word", "Open", out));
+    std::vector<std::string> order = {"LastDirExclude2", "NumLastDirExcludes"};
     EXPECT_EQ(out.written, order);
-    EXPECT_EQ(out.Get(kSettingsSection, "NumSizeExcludes"), "0");
-    EXPECT_EQ(out.Get(kSettingsSection, "LastDirExclude1"), std::string(95, 'z'));
+    EXPECT_EQ(out.Get(kSettingsSection, "NumLastDirExcludes"), "2");
+    EXPECT_EQ(s->lastDirExcludes.count, 2);
+    EXPECT_EQ(Entry(s->lastDirExcludes, 0), std::string(95, 'z'));
+    EXPECT_EQ(Entry(s->lastDirExcludes, 1), "word : Open");
 }
 
 TEST(ExcludeMatch, ModuleOverEightCharactersWithCaseTitleWithout) {
@@ -241,16 +245,16 @@ TEST(ExcludeMatch, HostileSharedMemoryIsReadWithinBounds) {
     EXPECT_FALSE(MatchExclude(*list, "qqqqqqqq", nullptr));
 }
 
-TEST(ExcludeAdd, StoresEightCharactersOrTitleAndWritesAllLists) {
+TEST(ExcludeAdd, StoresEightCharactersOrTitleAndWritesOnlyItsList) {
     auto s = NewShared();
     FakeIni ini;
-    Push(s->sizeExcludes, "other");
+    Push(s->sizeExcludes, "other"); // in memory only: the file is the truth
     EXPECT_TRUE(AddExclude(*s, kExcludeFileManagement, "longmodule12", nullptr, ini));
     EXPECT_EQ(Entry(s->excludes, 0), "longmodu");
-    std::vector<std::string> order = {"NumExcludes", "NumSizeExcludes", "NumLastDirExcludes",
-                                      "Exclude1", "SizeExclude1"};
+    std::vector<std::string> order = {"Exclude1", "NumExcludes"};
     EXPECT_EQ(ini.written, order);
     EXPECT_EQ(ini.Get(kSettingsSection, "NumExcludes"), "1");
+    EXPECT_EQ(Entry(s->sizeExcludes, 0), "other"); // another list, not touched
 
     std::string title(120, 'T');
     EXPECT_TRUE(AddExclude(*s, kExcludeLastFolder, "app", title.c_str(), ini));
@@ -258,7 +262,9 @@ TEST(ExcludeAdd, StoresEightCharactersOrTitleAndWritesAllLists) {
     EXPECT_TRUE(AddExclude(*s, kExcludeLastFolder, "app", "Open", ini));
     // An untitled dialog can only be told by its module ("x : " would lose its blank on disk).
     EXPECT_TRUE(AddExclude(*s, kExcludeSizing, "app", "", ini));
-    EXPECT_EQ(Entry(s->sizeExcludes, 1), "app");
+    EXPECT_EQ(s->sizeExcludes.count, 1);
+    EXPECT_EQ(Entry(s->sizeExcludes, 0), "app");
+    EXPECT_EQ(ini.Get(kSettingsSection, "SizeExclude1"), "app");
 }
 
 TEST(ExcludeAdd, RefusedAddsWriteNothing) {
@@ -266,17 +272,108 @@ TEST(ExcludeAdd, RefusedAddsWriteNothing) {
     FakeIni ini;
     EXPECT_FALSE(AddExclude(*s, kExcludeSizing, "", nullptr, ini));
     EXPECT_FALSE(AddExclude(*s, static_cast<ExcludeKind>(7), "app", nullptr, ini));
-    Push(s->sizeExcludes, "app");
+    ini.Set(kSettingsSection, "NumSizeExcludes", "1");
+    ini.Set(kSettingsSection, "SizeExclude1", "app");
     EXPECT_FALSE(AddExclude(*s, kExcludeSizing, "app", "Open", ini)); // already matches
-    while (s->excludes.count < kMaxExcludes)
-        Push(s->excludes, "x");
+    EXPECT_EQ(Entry(s->sizeExcludes, 0), "app");                      // the copy learns the file
+    ini.Set(kSettingsSection, "NumExcludes", "100");
     EXPECT_FALSE(AddExclude(*s, kExcludeFileManagement, "newapp", nullptr, ini));
-    s->excludes.count = 5000; // a hostile count reads as a full list
+    ini.Set(kSettingsSection, "NumExcludes", "5000"); // a hostile count reads as a full list
     EXPECT_FALSE(AddExclude(*s, kExcludeFileManagement, "newapp", nullptr, ini));
     EXPECT_TRUE(ini.written.empty());
 
     EXPECT_TRUE(WriteIntKey(ini, kKeyLastLeft, static_cast<uint32_t>(-1)));
     EXPECT_EQ(ini.Get(kSettingsSection, "LastLeft"), "4294967295");
+}
+
+std::vector<std::string> Split(const std::string& text) {
+    std::vector<std::string> parts;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = std::min(text.find('|', at), text.size());
+        parts.push_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return parts;
+}
+
+// The rule every change of an exclusion list follows: the list as the file holds it, the change
+// applied, only what changed written back and the count last. Lists and keys are "|"-joined; a
+// file is "COUNT;ENTRIES" of the case's list ("" for none); writes beyond `writable` fail.
+TEST(ExcludeChangeRule, ReadChangeWriteBack) {
+    struct Case {
+        const char* name;
+        const char* file;
+        int kind;
+        bool remove;
+        const char* change;
+        const char* after; // the list as the file now holds it
+        int changed;
+        const char* written;
+        int writable = 1000;
+    } cases[] = {
+        {"fresh file", "", 0, false, "app", "app", 1, "Exclude1|NumExcludes"},
+        {"after the file's", "2;a|b : T", 0, false, "c", "a|b : T|c", 1, "Exclude3|NumExcludes"},
+        {"keys past the count", "1;a|old", 0, false, "b", "a|b", 1, "Exclude2|NumExcludes"},
+        {"untitled covers titled", "1;app", 0, false, "app : Open", "app", 0, ""},
+        {"titles ignore case", "1;app : Open", 0, false, "app : OPEN", "app : Open", 0, ""},
+        {"modules: 8 characters with case", "1;longmodu", 0, false, "longmodule|Longmodu",
+         "longmodu|Longmodu", 1, "Exclude2|NumExcludes"},
+        {"other title, module alone", "1;app : Open", 0, false, "app : Save|app",
+         "app : Open|app : Save|app", 2, "Exclude2|Exclude3|NumExcludes"},
+        {"twice in one change", "", 0, false, "x|x", "x", 1, "Exclude1|NumExcludes"},
+        {"no module: the missing count", "", 0, false, " : Open", "", 0, "NumExcludes"},
+        {"negative count", "-3;old", 0, false, "new", "new", 1, "Exclude1|NumExcludes"},
+        {"remove every copy", "4;a|b|a|c", 0, true, "a", "b|c", 2, "Exclude1|Exclude2|NumExcludes"},
+        {"remove the last", "2;a|b", 0, true, "b", "a", 1, "NumExcludes"},
+        {"remove: whole text, case", "1;app : Open", 0, true, "app : OPEN|app", "app : Open", 0,
+         ""},
+        {"remove from no list", "", 0, true, "x", "", 0, "NumExcludes"},
+        {"size list", "1;a", 1, false, "b", "a|b", 1, "SizeExclude2|NumSizeExcludes"},
+        {"last-folder list", "1;a", 2, true, "a", "", 1, "NumLastDirExcludes"},
+        {"not a kind", "1;a", 3, false, "b", "", 0, ""},
+        {"entry not written", "1;a", 0, false, "b", "a", 0, "", 0},
+        {"count not written", "1;a", 0, false, "b", "a", 0, "Exclude2", 1},
+    };
+    const char* counts[3] = {"NumExcludes", "NumSizeExcludes", "NumLastDirExcludes"};
+    const char* prefixes[3] = {"Exclude", "SizeExclude", "LastDirExclude"};
+    class LimitedIni : public FakeIni {
+      public:
+        bool WriteString(const char* section, const char* key, const char* value) override {
+            return writable-- > 0 && FakeIni::WriteString(section, key, value);
+        }
+        int writable = 0;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LimitedIni ini;
+        ini.writable = c.writable;
+        std::string file = c.file;
+        if (!file.empty()) {
+            size_t semicolon = file.find(';');
+            ini.Set(kSettingsSection, counts[c.kind % 3], file.substr(0, semicolon));
+            std::vector<std::string> entries = Split(file.substr(semicolon + 1));
+            for (size_t i = 0; i < entries.size(); ++i)
+                ini.Set(kSettingsSection, prefixes[c.kind % 3] + std::to_string(i + 1), entries[i]);
+        }
+        std::vector<std::string> change = Split(c.change);
+        std::vector<const char*> texts;
+        for (const std::string& e : change)
+            texts.push_back(e.c_str());
+        auto list = std::make_unique<ExcludeList>();
+        memset(list.get(), 'g', sizeof *list); // whatever the caller's memory held
+        EXPECT_EQ(ChangeExcludeList(ini, static_cast<ExcludeKind>(c.kind),
+                                    {c.remove, texts.data(), static_cast<int>(texts.size())},
+                                    *list),
+                  c.changed);
+        std::vector<std::string> after;
+        for (int i = 0; i < list->count; ++i)
+            after.push_back(Entry(*list, i));
+        EXPECT_EQ(after, Split(c.after));
+        EXPECT_EQ(ini.written, Split(c.written));
+        if (ini.Wrote(counts[c.kind % 3])) {
+            EXPECT_EQ(ini.Get(kSettingsSection, counts[c.kind % 3]), std::to_string(after.size()));
+        }
+    }
 }
 
 TEST(ManagerSettingsIo, WritesOnlyItsKeysAndRoundTrips) {
@@ -285,14 +382,16 @@ TEST(ManagerSettingsIo, WritesOnlyItsKeysAndRoundTrips) {
     for (int i = 0; i < kSettingKeyCount; ++i)
         if (kSettingKeys[i].flags & kKeyManager)
             memcpy(reinterpret_cast<char*>(&out) + kSettingKeys[i].offset, &n, 4), ++n;
-    Push(out.lastDirExcludes, "a : b");
+    Push(out.lastDirExcludes, "a : b"); // a copy that the file no longer agrees with
     FakeIni ini;
+    ini.Set(kSettingsSection, "NumLastDirExcludes", "1");
+    ini.Set(kSettingsSection, "LastDirExclude1", "x : y");
     WriteManagerSettings(out, ini);
     for (const char* key : {"ColWidth0", "ColWidth6", "LastLeft", "LastHeight", "Ignore Modules",
-                            "Close Delay", "Show Usage Note"})
+                            "Close Delay", "Show Usage Note", "NumExcludes", "NumSizeExcludes",
+                            "NumLastDirExcludes", "LastDirExclude1"})
         EXPECT_FALSE(ini.Wrote(key)) << key;
     ASSERT_GE(ini.written.size(), 3u);
-    EXPECT_EQ(ini.written.end()[-2], "LastDirExclude1");
     EXPECT_EQ(ini.written.back(), "Trained Enabled");
 
     ManagerSettings in = Defaults();
@@ -300,7 +399,7 @@ TEST(ManagerSettingsIo, WritesOnlyItsKeysAndRoundTrips) {
     EXPECT_EQ(memcmp(&in.values, &out.values, sizeof in.values), 0);
     EXPECT_EQ(in.showIcon, out.showIcon);
     EXPECT_EQ(in.trainedEnabled, out.trainedEnabled);
-    EXPECT_EQ(Entry(in.lastDirExcludes, 0), "a : b");
+    EXPECT_EQ(Entry(in.lastDirExcludes, 0), "x : y"); // the file's list, not the copy's
 
     FakeIni empty; // a missing file gives the defaults; a bad count clamps
     empty.Set(kSettingsSection, "NumSizeExcludes", "999");
@@ -345,7 +444,8 @@ TEST_F(KestraImport, ButtonsKeepDefaultsOtherKeysAndListsImported) {
     Old("Trained Enabled", "0");
     Old("NumExcludes", "1");
     Old("Exclude1", "oldapp");
-    ManagerSettings m = Read();
+    ManagerSettings m = Defaults();
+    EXPECT_TRUE(ReadManagerSettings(m, ini, &kestra)); // the lists are still to be added
     EXPECT_EQ(m.values.recentShown, 33);
     EXPECT_EQ(m.values.addCopyButton + m.values.addVantorButton, 2);
     EXPECT_EQ(m.trainedEnabled, 0);
@@ -353,6 +453,7 @@ TEST_F(KestraImport, ButtonsKeepDefaultsOtherKeysAndListsImported) {
     EXPECT_TRUE(kestra.written.empty());
 
     ini.Set(kSettingsSection, "Height32", "50"); // the file of our own: no import
+    EXPECT_FALSE(ReadManagerSettings(m = Defaults(), ini, &kestra));
     EXPECT_EQ(Read().values.recentShown, 100);
     EXPECT_EQ(Read().values.disableKey, 2);
 }

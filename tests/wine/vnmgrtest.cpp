@@ -21,7 +21,9 @@
 #include "tests/wine/wine_support.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -643,6 +645,85 @@ void Serial() {
     QuitAndCheckCleanUp(m);
 }
 
+// Applications add exclusions at the same moment while the manager writes all its settings
+// again and again: every entry added is in the file afterwards, once, and each count agrees.
+void ExclusionsAtOnce() {
+    PrepareFolders();
+    Manager m = StartManager();
+    const std::string gate = "Local\\VnMgrExclusionGate";
+    HANDLE ready = CreateSemaphoreA(nullptr, 0, 64, (gate + ".ready").c_str());
+    HANDLE go = CreateEventA(nullptr, TRUE, FALSE, (gate + ".go").c_str());
+    // Twelve applications, four per list; every other entry names a dialog title as well.
+    constexpr int kAdders = 12;
+    std::vector<Process> adders;
+    std::multiset<std::string> expected[3];
+    SetEnvironmentVariableA("VNSAMPLE_GATE", gate.c_str());
+    for (int i = 0; i < kAdders; ++i) {
+        std::string entry = "vnapp" + std::to_string(i);
+        std::string args = "vnsample.exe addexclude " + std::to_string(i % 3) + " " + entry;
+        if (i % 2) {
+            args += " \"Save As " + std::to_string(i) + "\"";
+            entry += " : Save As " + std::to_string(i);
+        }
+        expected[i % 3].insert(entry);
+        adders.push_back(Start(args));
+    }
+    SetEnvironmentVariableA("VNSAMPLE_GATE", nullptr);
+    int readyCount = 0;
+    CHECK(WaitUntil(
+              [&] {
+                  while (WaitForSingleObject(ready, 0) == WAIT_OBJECT_0)
+                      ++readyCount;
+                  return readyCount == kAdders;
+              },
+              60000),
+          "%d applications ready", readyCount);
+
+    // The manager writes everything (Hide Icon does) while they add, and twice after their
+    // last notice. It has done so when the file shows the last value for a while.
+    SetEvent(go);
+    int writes = 0, added = 0;
+    for (Process& p : adders) {
+        while (p.Running() && writes < 2000) {
+            Command(m, kCmdHideIcon);
+            ++writes;
+            PumpFor(25);
+        }
+        added += WaitExit(p) == 0;
+        Kill(p);
+    }
+    Command(m, kCmdHideIcon);
+    Command(m, kCmdHideIcon);
+    writes += 2;
+    std::string last = writes % 2 ? "0" : "1";
+    CHECK(WaitUntil([&] {
+              return ReadIni("Show Icon") == last && (PumpFor(600), true) &&
+                     ReadIni("Show Icon") == last;
+          }),
+          "the manager wrote %d times", writes);
+
+    const char* const countKeys[3] = {"NumExcludes", "NumSizeExcludes", "NumLastDirExcludes"};
+    const char* const entryKeys[3] = {"Exclude", "SizeExclude", "LastDirExclude"};
+    int found = 0;
+    for (int kind = 0; kind < 3; ++kind) {
+        std::multiset<std::string> inFile;
+        int count = atoi(ReadIni(countKeys[kind]).c_str());
+        for (int i = 1; i <= count && i <= 100; ++i)
+            inFile.insert(ReadIni((entryKeys[kind] + std::to_string(i)).c_str()));
+        for (const std::string& e : expected[kind])
+            found += static_cast<int>(inFile.count(e) != 0);
+        CHECK(inFile == expected[kind], "%s: %d entries in the file, 4 added", countKeys[kind],
+              count);
+    }
+    printf("%d of %d applications added their entry during %d writes of the manager; %d of the "
+           "entries are in the file\n",
+           added, kAdders, writes, found);
+    CHECK(added == kAdders, "every application added its entry");
+    CloseHandle(ready);
+    CloseHandle(go);
+    QuitAndCheckCleanUp(m);
+}
+
 // When the notification area is created anew, the icon comes back unless it is hidden.
 void TaskbarCreated() {
     PrepareFolders();
@@ -775,6 +856,7 @@ const Scenario kScenarios[] = {
     {"sample-dialog", SampleDialog},
     {"close-refused", CloseRefused},
     {"serial", Serial},
+    {"exclusions-at-once", ExclusionsAtOnce},
     {"taskbar-created", TaskbarCreated},
     {"missing-registry", MissingRegistry},
     {"install", Install},

@@ -5,7 +5,12 @@
 //   vnsample common               exit status: IsCommonEnabled() of the library
 //   vnsample notsocommon          exit status: IsNotSoCommonEnabled()
 //   vnsample readsettings MODULE  the library's settings read for MODULE (asks the manager)
-//   vnsample addexclude KIND MODULE [TITLE]   add to exclusion list KIND (0, 1, 2) and write it
+//   vnsample addexclude KIND MODULE [TITLE]   add to exclusion list KIND (0, 1, 2), write it and
+//                                 tell the manager, as the library does when a dialog closes; exit
+//                                 0 when the entry was added, 1 when it was not, 4 when the
+//                                 settings file stayed busy. VNSAMPLE_GATE=NAME: first releases
+//                                 the semaphore NAME.ready and waits for the event NAME.go, so
+//                                 that several samples add at the same moment.
 //   vnsample save-db N            write a database of N entries "Entry0".. to the shared path
 //   vnsample expect-db N          exit 0 when the shared database holds N entries "Entry0"..
 //   vnsample open|save [MS [NAME]]  show the standard Open or Save dialog; after MS milliseconds
@@ -258,6 +263,28 @@ int TemplateDialog() {
     return 0;
 }
 
+// VNSAMPLE_GATE=NAME: says it is ready (semaphore NAME.ready) and waits, up to a minute, for
+// the start (event NAME.go).
+void WaitAtGate() {
+    char gate[64];
+    DWORD n = GetEnvironmentVariableA("VNSAMPLE_GATE", gate, sizeof gate);
+    if (n == 0 || n >= sizeof gate)
+        return;
+    char name[80];
+    snprintf(name, sizeof name, "%s.ready", gate);
+    HANDLE ready = OpenSemaphoreA(SEMAPHORE_MODIFY_STATE, FALSE, name);
+    snprintf(name, sizeof name, "%s.go", gate);
+    HANDLE go = OpenEventA(SYNCHRONIZE, FALSE, name);
+    if (ready)
+        ReleaseSemaphore(ready, 1, nullptr);
+    if (go)
+        WaitForSingleObject(go, 60000);
+    if (ready)
+        CloseHandle(ready);
+    if (go)
+        CloseHandle(go);
+}
+
 typedef BOOL(WINAPI* QueryFn)(void);
 
 int QueryLibrary(const char* name) {
@@ -326,11 +353,11 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!strcmp(cmd, "addexclude") && argc > 3) {
-        ProfileIniFile file = SettingsFile(*s);
-        return AddExclude(*s, static_cast<ExcludeKind>(atoi(argv[2]) % 3), argv[3],
-                          argc > 4 ? argv[4] : nullptr, file)
-                   ? 0
-                   : 1;
+        WaitAtGate();
+        ExcludeWrite done = AddExcludeToFile(*s, static_cast<ExcludeKind>(atoi(argv[2]) % 3),
+                                             argv[3], argc > 4 ? argv[4] : nullptr);
+        SendToManager(*s, MSG_SETTINGS_CHANGED, reinterpret_cast<WPARAM>(argv[3]), 0, nullptr);
+        return done == ExcludeWrite::kChanged ? 0 : done == ExcludeWrite::kBusy ? 4 : 1;
     }
     if (!strcmp(cmd, "save-db") && argc > 2) {
         std::vector<TrainedEntry> entries = MakeEntries(atoi(argv[2]));

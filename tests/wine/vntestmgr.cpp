@@ -321,13 +321,13 @@ void SettingsIni() {
           "no answer keeps the cached values");
     Pump();
 
-    // Exclusions added by one process are written to the real file.
+    // Exclusions added by one process are written to the real file, into their list alone.
     CHECK(RunSample("addexclude 0 vnsampleapplication \"Save As\"") == 0, "exclusion added");
     CHECK(ReadIni("NumExcludes") == "3", "count written: %s", ReadIni("NumExcludes").c_str());
     CHECK(ReadIni("Exclude3") == "vnsample : Save As", "entry written: %s",
           ReadIni("Exclude3").c_str());
-    CHECK(ReadIni("NumSizeExcludes") == "100" && ReadIni("NumLastDirExcludes") == "0",
-          "all three lists written");
+    CHECK(ReadIni("NumSizeExcludes") == "250" && ReadIni("NumLastDirExcludes") == "-3",
+          "the other lists are left as the file has them");
     CHECK(RunSample("addexclude 0 vnsampleapplication \"SAVE AS\"") == 1, "no duplicate entry");
     CleanUpHookDLL();
 }

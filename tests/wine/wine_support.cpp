@@ -166,6 +166,9 @@ std::string ListFile(const std::string& module) {
 // --- profile files -----------------------------------------------------------------------------
 
 std::string Profile(const std::string& file, const std::string& section, const std::string& key) {
+    // The profile functions may go on trusting the copy of the file they read before another
+    // process's last write (its time can stay the same over quick writes): forget it first.
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, file.c_str());
     char buf[1024];
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", buf, sizeof buf, file.c_str());
     return buf;
