@@ -124,89 +124,106 @@ bool IniBatch::Flush() {
     return ok;
 }
 
+namespace {
+
+// The section's lines as read (text is the file's answer), at most `most` of them.
+size_t ParseLines(const char* text, Line* lines, size_t most) {
+    size_t n = 0;
+    for (const char* p = text; *p && n < most; p += strlen(p) + 1) {
+        const char* eq = strchr(p, '=');
+        lines[n++] = {p, eq ? static_cast<size_t>(eq - p) : strlen(p), eq ? eq + 1 : nullptr};
+    }
+    return n;
+}
+
+// Sets (value) or deletes (null) key among the n lines, as the profile functions would: a new
+// key goes after the others. Returns the new number of lines.
+size_t ApplyToLines(Line* lines, size_t n, size_t most, const char* key, const char* value) {
+    size_t keyLength = strlen(key);
+    size_t at = n;
+    for (size_t k = 0; k < n && at == n; ++k)
+        if (lines[k].value && lines[k].keyLength == keyLength &&
+            CompareNoCase(lines[k].key, key, keyLength) == 0)
+            at = k;
+    if (!value) {
+        if (at < n) {
+            memmove(&lines[at], &lines[at + 1], sizeof(Line) * (n - at - 1));
+            --n;
+        }
+    } else if (at < n) {
+        lines[at].value = value;
+    } else if (n < most) {
+        lines[n++] = {key, keyLength, value};
+    }
+    return n;
+}
+
+// The lines as a section's text ("key=value", each ended by a zero, the list by another); null
+// when there is no memory for it. The caller frees it.
+char* JoinLines(const Line* lines, size_t n) {
+    size_t size = 2;
+    for (size_t k = 0; k < n; ++k)
+        size += lines[k].keyLength + (lines[k].value ? strlen(lines[k].value) + 1 : 0) + 1;
+    char* out = static_cast<char*>(malloc(size));
+    if (!out)
+        return nullptr;
+    char* w = out;
+    for (size_t k = 0; k < n; ++k) {
+        memcpy(w, lines[k].key, lines[k].keyLength);
+        w += lines[k].keyLength;
+        if (lines[k].value) {
+            *w++ = '=';
+            size_t v = strlen(lines[k].value);
+            memcpy(w, lines[k].value, v);
+            w += v;
+        }
+        *w++ = 0;
+    }
+    w[0] = 0;
+    if (n == 0)
+        w[1] = 0;
+    return out;
+}
+
+} // namespace
+
 // The section as the file has it, every edit of it applied in order, written back in one go.
 bool IniBatch::FlushSection(const char* section) {
     char name[kIniNameSize];
     CopyText(name, sizeof name, section);
-    bool deleted = false;
-    for (int i = 0; i < count_; ++i)
-        deleted =
-            deleted || (SameName(edits_[i].section, name) && edits_[i].op == Op::kDeleteSection);
+    constexpr size_t kMostLines = 1024;
     char* text = static_cast<char*>(malloc(kSectionBufferSize));
-    size_t maxLines = 1024;
-    Line* lines = static_cast<Line*>(malloc(sizeof(Line) * maxLines));
+    Line* lines = static_cast<Line*>(malloc(sizeof(Line) * kMostLines));
     size_t read = text ? file_->GetSection(name, text, kSectionBufferSize) : 0;
+    bool ok = true;
     if (!text || !lines || read + 2 >= kSectionBufferSize) {
         // Too large to hold: the edits go through one by one, as without a batch.
-        free(text);
-        free(lines);
-        bool ok = true;
-        for (int i = 0; i < count_; ++i)
-            if (SameName(edits_[i].section, name))
-                ok = file_->WriteString(
-                         name, edits_[i].op == Op::kDeleteSection ? nullptr : edits_[i].key,
-                         edits_[i].op == Op::kSet ? edits_[i].value : nullptr) &&
+        for (int i = 0; i < count_; ++i) {
+            const Edit& e = edits_[i];
+            if (SameName(e.section, name))
+                ok = file_->WriteString(name, e.op == Op::kDeleteSection ? nullptr : e.key,
+                                        e.op == Op::kSet ? e.value : nullptr) &&
                      ok;
-        return ok;
-    }
-    size_t n = 0;
-    for (const char* p = text; *p && n < maxLines; p += strlen(p) + 1) {
-        const char* eq = strchr(p, '=');
-        lines[n++] = {p, eq ? static_cast<size_t>(eq - p) : strlen(p), eq ? eq + 1 : nullptr};
-    }
-    for (int i = 0; i < count_; ++i) {
-        const Edit& e = edits_[i];
-        if (!SameName(e.section, name))
-            continue;
-        if (e.op == Op::kDeleteSection) {
-            n = 0;
-            continue;
         }
-        size_t keyLength = strlen(e.key);
-        size_t at = n;
-        for (size_t k = 0; k < n && at == n; ++k)
-            if (lines[k].value && lines[k].keyLength == keyLength &&
-                CompareNoCase(lines[k].key, e.key, keyLength) == 0)
-                at = k;
-        if (e.op == Op::kDeleteKey) {
-            if (at < n) {
-                memmove(&lines[at], &lines[at + 1], sizeof(Line) * (n - at - 1));
-                --n;
-            }
-        } else if (at < n) {
-            lines[at].value = e.value;
-        } else if (n < maxLines) {
-            lines[n++] = {e.key, keyLength, e.value};
-        }
-    }
-    bool ok;
-    if (n == 0 && deleted) {
-        ok = file_->WriteString(name, nullptr, nullptr);
     } else {
-        size_t size = 2;
-        for (size_t k = 0; k < n; ++k)
-            size += lines[k].keyLength + (lines[k].value ? strlen(lines[k].value) + 1 : 0) + 1;
-        char* out = static_cast<char*>(malloc(size));
-        ok = out != nullptr;
-        if (out) {
-            char* w = out;
-            for (size_t k = 0; k < n; ++k) {
-                memcpy(w, lines[k].key, lines[k].keyLength);
-                w += lines[k].keyLength;
-                if (lines[k].value) {
-                    *w++ = '=';
-                    size_t v = strlen(lines[k].value);
-                    memcpy(w, lines[k].value, v);
-                    w += v;
-                }
-                *w++ = 0;
+        size_t n = ParseLines(text, lines, kMostLines);
+        bool deleted = false;
+        for (int i = 0; i < count_; ++i) {
+            const Edit& e = edits_[i];
+            if (!SameName(e.section, name))
+                continue;
+            if (e.op == Op::kDeleteSection) {
+                deleted = true;
+                n = 0;
+            } else {
+                n = ApplyToLines(lines, n, kMostLines, e.key, e.op == Op::kSet ? e.value : nullptr);
             }
-            *w++ = 0;
-            if (n == 0)
-                *w = 0;
-            if (deleted)
-                file_->WriteString(name, nullptr, nullptr); // keys written now start afresh
-            ok = file_->WriteSection(name, out);
+        }
+        if (deleted)
+            ok = file_->WriteString(name, nullptr, nullptr); // what is written now starts afresh
+        if (n > 0 || !deleted) {
+            char* out = JoinLines(lines, n);
+            ok = out && file_->WriteSection(name, out) && ok;
             free(out);
         }
     }
