@@ -1,6 +1,7 @@
 // Soak run of the library in one process (not part of the test suite; run it on demand):
 //
-//   tools/wine-run.sh build/win-x86_64/bin/soak_dialogs.exe [DIALOGS]     (default 1000)
+//   VN_TIMEOUT=1800 tools/wine-run.sh build/win-x86_64/bin/soak_dialogs.exe [DIALOGS [plain]]
+//                                                (default 1000 dialogs; plain: without the hook)
 //
 // Installs the hook for a window of its own, opens and closes DIALOGS standard Open dialogs in
 // this process, each taken over and extended, and prints what the process holds after a warm-up
@@ -14,20 +15,36 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
 
 struct Holdings {
-    DWORD gdi, user, handles;
+    DWORD gdi, user, handles, windows;
     unsigned privateKb;
 };
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+    ++*reinterpret_cast<DWORD*>(count);
+    EnumChildWindows(window, CountWindow, count);
+    return TRUE;
+}
+
+// The windows of this thread with all their children: what GetGuiResources cannot tell under
+// Wine, which reports no object counts.
+DWORD CountWindows() {
+    DWORD count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
 
 Holdings Measure() {
     Holdings h = {};
     h.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     h.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     GetProcessHandleCount(GetCurrentProcess(), &h.handles);
+    h.windows = CountWindows();
     size_t bytes = 0;
     MEMORY_BASIC_INFORMATION info;
     for (BYTE* p = nullptr; VirtualQuery(p, &info, sizeof info) == sizeof info;
@@ -77,8 +94,8 @@ bool OneDialog(int n, const char* folder) {
 }
 
 void Print(const char* when, const Holdings& h) {
-    printf("%-10s GDI %5lu  USER %5lu  handles %5lu  private %7u KB\n", when, h.gdi, h.user,
-           h.handles, h.privateKb);
+    printf("%-10s GDI %5lu  USER %5lu  handles %5lu  windows %4lu  private %7u KB\n", when, h.gdi,
+           h.user, h.handles, h.windows, h.privateKb);
 }
 
 } // namespace
@@ -86,6 +103,8 @@ void Print(const char* when, const Holdings& h) {
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     int dialogs = argc > 1 ? atoi(argv[1]) : 1000;
+    // "plain": the same dialogs without the library, the baseline of what Wine itself holds.
+    bool plain = argc > 2 && !strcmp(argv[2], "plain");
     char folder[MAX_PATH];
     GetModuleFileNameA(nullptr, folder, MAX_PATH);
     *strrchr(folder, '\\') = 0;
@@ -107,7 +126,8 @@ int main(int argc, char** argv) {
     RegisterClassA(&wc);
     HWND manager = CreateWindowExA(0, wc.lpszClassName, "soak", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
                                    nullptr, nullptr, wc.hInstance, nullptr);
-    SetupHookDLL(manager);
+    if (!plain)
+        SetupHookDLL(manager);
     constexpr int kWarmUp = 20;
     int failed = 0;
     for (int i = 0; i < kWarmUp; ++i)
@@ -128,12 +148,14 @@ int main(int argc, char** argv) {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
         DispatchMessageA(&msg);
-    printf("%d dialogs (%d taken over, %d did not return a file) in %lu ms\n", dialogs,
-           g_opened - kWarmUp, failed, GetTickCount() - began);
-    printf("growth per 1000 dialogs: GDI %ld, USER %ld, handles %ld, private %ld KB\n",
+    printf("%d dialogs%s (%d taken over, %d did not return a file) in %lu ms\n", dialogs,
+           plain ? " without the library" : "", plain ? 0 : g_opened - kWarmUp, failed,
+           GetTickCount() - began);
+    printf("growth per 1000 dialogs: GDI %ld, USER %ld, handles %ld, windows %ld, private %ld KB\n",
            (static_cast<long>(end.gdi) - static_cast<long>(start.gdi)) * 1000 / dialogs,
            (static_cast<long>(end.user) - static_cast<long>(start.user)) * 1000 / dialogs,
            (static_cast<long>(end.handles) - static_cast<long>(start.handles)) * 1000 / dialogs,
+           (static_cast<long>(end.windows) - static_cast<long>(start.windows)) * 1000 / dialogs,
            (static_cast<long>(end.privateKb) - static_cast<long>(start.privateKb)) * 1000 /
                dialogs);
     CleanUpHookDLL();
