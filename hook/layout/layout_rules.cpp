@@ -106,6 +106,22 @@ ChildMove MoveForChild(const MoveReference& ref, int32_t left, int32_t top) {
     return move;
 }
 
+WideningFollow FollowWidening(const MoveReference& ref, const LayoutRect& child,
+                              BelowListRole role) {
+    // A button a few pixels off the list's edge still ends "at" it: frames and rounding of
+    // dialog units differ between systems.
+    constexpr int64_t kEdgeSlack = 3;
+    bool below = static_cast<int64_t>(child.top) >= static_cast<int64_t>(ref.listBottom) - 1;
+    if (!ref.present || !below || child.left >= ref.listRight || ref.dx == 0)
+        return {0, 0};
+    int64_t offEdge = static_cast<int64_t>(child.right) - ref.listRight;
+    if (role == BelowListRole::kDialogButton && offEdge >= -kEdgeSlack && offEdge <= kEdgeSlack)
+        return {ref.dx, 0};
+    if (role == BelowListRole::kEntryBox && offEdge <= 0)
+        return {0, ref.dx};
+    return {0, 0};
+}
+
 bool IsDialogClassName(const char* className) {
     return className && strcmp(className, "#32770") == 0;
 }

@@ -100,6 +100,21 @@ struct ChildMove {
 // Which way a child whose window rectangle starts at (left, top) moves. Both may apply.
 ChildMove MoveForChild(const MoveReference& ref, int32_t left, int32_t top);
 
+// Below the file list, the dialog's own buttons that end at its right edge (Open, Cancel, Help)
+// and the entry boxes left of them (the file name and file-type boxes) lie left of the list's
+// right edge, so the move above leaves them where they were and a widened dialog showed them
+// stopping short of the list. They follow the widening: such a button moves by dx, such a box
+// grows by dx. Every other child keeps the move above.
+enum class BelowListRole { kOther, kDialogButton, kEntryBox };
+
+struct WideningFollow {
+    int32_t moveX;     // added to the child's left
+    int32_t growWidth; // added to the child's width
+};
+
+WideningFollow FollowWidening(const MoveReference& ref, const LayoutRect& child,
+                              BelowListRole role);
+
 // The class of the dialog and of nested dialog templates, the only parents whose children move.
 bool IsDialogClassName(const char* className);
 

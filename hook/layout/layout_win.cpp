@@ -87,6 +87,15 @@ struct MovePass {
 
 thread_local const MovePass* t_pass = nullptr;
 
+// The dialog's own controls that follow a widening from below the file list.
+BelowListRole BelowListRoleOf(int id) {
+    if (id == IDOK || id == IDCANCEL || id == kIdHelpButton)
+        return BelowListRole::kDialogButton;
+    if (id == kIdNameCombo || id == kIdNameEdit || id == kIdFileTypes)
+        return BelowListRole::kEntryBox;
+    return BelowListRole::kOther;
+}
+
 void MoveChild(HWND child, const MovePass& pass) {
     HWND parent = GetAncestor(child, GA_PARENT);
     // Only the dialog's own children and those of nested dialog templates move: a control inside
@@ -106,12 +115,18 @@ void MoveChild(HWND child, const MovePass& pass) {
     if (!GetWindowRect(child, &r))
         return;
     ChildMove move = MoveForChild(pass.ref, r.left, r.top);
-    if (move.right || move.down) {
+    WideningFollow follow = {0, 0};
+    if (parent == pass.dialog && !move.right)
+        follow = FollowWidening(pass.ref, {r.left, r.top, r.right, r.bottom},
+                                BelowListRoleOf(GetDlgCtrlID(child)));
+    if (move.right || move.down || follow.moveX || follow.growWidth) {
         POINT at = {r.left, r.top};
         MapWindowPoints(nullptr, parent, &at, 1);
-        SetWindowPos(child, nullptr, Shifted(at.x, move.right ? pass.ref.dx : 0),
-                     Shifted(at.y, move.down ? pass.ref.dy : 0), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | redraw);
+        LayoutSize size = GrownSize(static_cast<int64_t>(r.right) - r.left,
+                                    static_cast<int64_t>(r.bottom) - r.top, follow.growWidth, 0);
+        SetWindowPos(child, nullptr, Shifted(at.x, move.right ? pass.ref.dx : follow.moveX),
+                     Shifted(at.y, move.down ? pass.ref.dy : 0), size.width, size.height,
+                     (follow.growWidth ? 0 : SWP_NOSIZE) | SWP_NOZORDER | SWP_NOACTIVATE | redraw);
         if (pass.redraw) {
             Repaint(parent);
             Repaint(child);

@@ -189,6 +189,34 @@ TEST(LayoutMove, BesideTheListMovesRightBelowItMovesDown) {
     EXPECT_FALSE(justAbove.down);
 }
 
+// The row of Wine's dialog below the list: the name box from 103 to 418, Open from 431 to 500
+// where the list ends. Widening by 57 takes Open to the list's new edge and stretches the box.
+TEST(LayoutMove, ButtonsEndingAtTheListFollowItAndEntryBoxesStretch) {
+    const MoveReference ref = {true, 500, 400, 57, 30};
+    const struct {
+        const char* what;
+        LayoutRect child;
+        BelowListRole role;
+        int32_t moveX, growWidth;
+    } cases[] = {
+        {"Open at the edge", {431, 410, 500, 433}, BelowListRole::kDialogButton, 57, 0},
+        {"Cancel a pixel off", {431, 440, 502, 463}, BelowListRole::kDialogButton, 57, 0},
+        {"a button short of the edge", {300, 410, 420, 433}, BelowListRole::kDialogButton, 0, 0},
+        {"name box", {103, 410, 418, 433}, BelowListRole::kEntryBox, 0, 57},
+        {"a box past the edge", {103, 410, 520, 433}, BelowListRole::kEntryBox, 0, 0},
+        {"a label", {10, 410, 100, 433}, BelowListRole::kOther, 0, 0},
+        {"a button above the list", {431, 100, 500, 123}, BelowListRole::kDialogButton, 0, 0},
+        {"a button beside the list", {510, 410, 580, 433}, BelowListRole::kDialogButton, 0, 0},
+    };
+    for (const auto& c : cases) {
+        WideningFollow f = FollowWidening(ref, c.child, c.role);
+        EXPECT_EQ(f.moveX, c.moveX) << c.what;
+        EXPECT_EQ(f.growWidth, c.growWidth) << c.what;
+    }
+    MoveReference none = {false, 500, 400, 57, 30};
+    EXPECT_EQ(FollowWidening(none, {431, 410, 500, 433}, BelowListRole::kDialogButton).moveX, 0);
+}
+
 TEST(LayoutMove, NothingMovesWithoutAListAndNegativeScreensStillMove) {
     MoveReference none = {false, 0, 0, 315, 236};
     ChildMove m = MoveForChild(none, 10, 10);

@@ -164,8 +164,13 @@ void CheckFixed(HWND dialog) {
     RECT placeholder = Relative(dialog, 1120);
     CHECK(W(placeholder) == W(list) && H(placeholder) == H(list), "the placeholder grew with it");
     RECT ok = Relative(dialog, IDOK);
-    CHECK(ok.top == g_before.ok.top + dy && ok.left == g_before.ok.left,
-          "OK, below the list, moved down by %d: %ld -> %ld", dy, g_before.ok.top, ok.top);
+    CHECK(ok.top == g_before.ok.top + dy, "OK, below the list, moved down by %d: %ld -> %ld", dy,
+          g_before.ok.top, ok.top);
+    // It ended at the list's right edge, and still does.
+    CHECK(labs(g_before.ok.right - g_before.list.right) > 3 ||
+              (ok.left == g_before.ok.left + dx && labs(ok.right - list.right) <= 3),
+          "OK followed the list's right edge: %ld -> %ld (list %ld)", g_before.ok.right, ok.right,
+          list.right);
     RECT types = Relative(dialog, 1136);
     CHECK(types.top == g_before.types.top + dy, "the file types box moved down");
 

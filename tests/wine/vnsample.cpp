@@ -96,9 +96,17 @@ void ReportDialog(HWND dlg) {
     SendMessageA(dlg, WM_USER + 102, MAX_PATH, reinterpret_cast<LPARAM>(folder));
     fprintf(f, "rect %ld %ld %ld %ld\nvisible %d\nfolder %s\n", rc.left, rc.top, rc.right,
             rc.bottom, IsWindowVisible(dlg) ? 1 : 0, folder);
-    RECT ok = {};
-    GetWindowRect(GetDlgItem(dlg, IDOK), &ok);
-    fprintf(f, "ok %ld %ld %ld %ld\n", ok.left, ok.top, ok.right, ok.bottom);
+    // The dialog's own controls whose places the layout decides: OK, the file list, the name
+    // and type boxes.
+    const struct {
+        const char* name;
+        int id;
+    } controls[] = {{"ok", IDOK}, {"list", 1121}, {"name", 1148}, {"types", 1136}, {"cancel", 2}};
+    for (const auto& c : controls) {
+        RECT rc2 = {};
+        GetWindowRect(GetDlgItem(dlg, c.id), &rc2);
+        fprintf(f, "%s %ld %ld %ld %ld\n", c.name, rc2.left, rc2.top, rc2.right, rc2.bottom);
+    }
     fclose(f);
 }
 

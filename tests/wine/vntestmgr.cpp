@@ -484,6 +484,8 @@ void ShiftDisables() {
 struct DialogReport {
     RECT rect = {};
     RECT ok = {};
+    RECT list = {};
+    RECT name = {};
     int visible = -1;
     std::string folder;
 };
@@ -501,6 +503,12 @@ DialogReport ReadReport() {
                    &r.rect.bottom);
         else if (!strncmp(line, "ok ", 3))
             sscanf(line + 3, "%ld %ld %ld %ld", &r.ok.left, &r.ok.top, &r.ok.right, &r.ok.bottom);
+        else if (!strncmp(line, "list ", 5))
+            sscanf(line + 5, "%ld %ld %ld %ld", &r.list.left, &r.list.top, &r.list.right,
+                   &r.list.bottom);
+        else if (!strncmp(line, "name ", 5))
+            sscanf(line + 5, "%ld %ld %ld %ld", &r.name.left, &r.name.top, &r.name.right,
+                   &r.name.bottom);
         else if (!strncmp(line, "visible ", 8))
             r.visible = atoi(line + 8);
         else if (!strncmp(line, "folder ", 7))
@@ -530,6 +538,12 @@ void Placement() {
     // The controls below the file list moved with the growth, once: still inside the dialog.
     CHECK(r.ok.top > r.rect.top + 400 && r.ok.bottom <= r.rect.bottom,
           "OK button at %ld..%ld inside the dialog", r.ok.top, r.ok.bottom);
+    // The buttons that ended at the file list's right edge still do, and the name box between
+    // its label and OK was stretched with them.
+    CHECK(labs(r.ok.right - r.list.right) <= 3, "OK ends at %ld, the list at %ld", r.ok.right,
+          r.list.right);
+    CHECK(r.name.right < r.ok.left && r.name.right > r.ok.left - 30,
+          "the name box ends at %ld, just before OK at %ld", r.name.right, r.ok.left);
     CleanUpHookDLL();
 }
 
