@@ -7,22 +7,10 @@ namespace {
 
 constexpr int64_t kShrinkLimit = 10; // a dialog never loses more height than this
 
-int64_t Max(int64_t a, int64_t b) {
-    return a > b ? a : b;
-}
-int64_t Min(int64_t a, int64_t b) {
-    return a < b ? a : b;
-}
-
-// A width or height a window can take.
-int32_t Extent(int64_t value) {
-    return static_cast<int32_t>(value < 0 ? 0 : Min(value, kMaxWindowExtent));
-}
-
-// A coordinate or distance that fits the 32-bit fields of the record and of the platform.
-int32_t Saturate(int64_t value) {
-    return static_cast<int32_t>(Max(Min(value, INT32_MAX), INT32_MIN));
-}
+using geometry::Extent;
+using geometry::Max;
+using geometry::Min;
+using geometry::Saturate;
 
 int64_t WidthOf(const LayoutRect& r) {
     return static_cast<int64_t>(r.right) - r.left;

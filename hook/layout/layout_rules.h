@@ -11,12 +11,9 @@
 
 #include "hook/core/compat.h"
 #include "hook/core/settings_block.h"
+#include "hook/layout/geometry.h"
 
 namespace vn {
-
-// The largest width or height the layout ever gives a window. Window managers cut larger
-// extents anyway; beyond this the arithmetic of the callers would no longer be meaningful.
-constexpr int32_t kMaxWindowExtent = 32767;
 
 struct LayoutRect {
     int32_t left;
