@@ -2,6 +2,7 @@
 //
 //   VN_TIMEOUT=1800 tools/wine-run.sh build/win-x86_64/bin/soak_dialogs.exe [DIALOGS [plain]]
 //                                                (default 1000 dialogs; plain: without the hook)
+//   ... DIALOGS plain resize          without the hook, each dialog resized to the enlarged size
 //
 // Installs the hook for a window of its own, opens and closes DIALOGS standard Open dialogs in
 // this process, each taken over and extended, and prints what the process holds after a warm-up
@@ -66,6 +67,7 @@ LRESULT CALLBACK ManagerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
 }
 
 char g_name[MAX_PATH];
+bool g_resize = false;
 
 void CALLBACK CloseDialog(HWND, UINT, UINT_PTR id, DWORD) {
     GUITHREADINFO info = {};
@@ -74,6 +76,10 @@ void CALLBACK CloseDialog(HWND, UINT, UINT_PTR id, DWORD) {
         !IsWindowVisible(info.hwndActive))
         return;
     KillTimer(nullptr, id);
+    // "resize": the dialog is given the enlarged size as a user would drag it, to tell what
+    // the size alone costs without the library.
+    if (g_resize)
+        SetWindowPos(info.hwndActive, nullptr, 0, 0, 716, 537, SWP_NOMOVE | SWP_NOZORDER);
     HWND box = GetDlgItem(info.hwndActive, 1148);
     SetWindowTextA(box ? box : GetDlgItem(info.hwndActive, 1152), g_name);
     PostMessageA(info.hwndActive, WM_COMMAND, IDOK, 0);
@@ -105,6 +111,7 @@ int main(int argc, char** argv) {
     int dialogs = argc > 1 ? atoi(argv[1]) : 1000;
     // "plain": the same dialogs without the library, the baseline of what Wine itself holds.
     bool plain = argc > 2 && !strcmp(argv[2], "plain");
+    g_resize = argc > 3 && !strcmp(argv[3], "resize");
     char folder[MAX_PATH];
     GetModuleFileNameA(nullptr, folder, MAX_PATH);
     *strrchr(folder, '\\') = 0;
