@@ -14,6 +14,7 @@
 
 #include "hook/lists/list_files_win.h"
 #include "hook/takeover/vnhook_api.h"
+#include "tests/bench/bench_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -23,17 +24,8 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using vnbench::Median;
+using vnbench::Now;
 
 struct Watch {
     DWORD ownerThread;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "hook/takeover/vnhook_api.h"
+#include "tests/bench/bench_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,12 +16,8 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER t, f;
-    QueryPerformanceCounter(&t);
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using vnbench::Median;
+using vnbench::Now;
 
 // Creates and destroys n windows (three controls for every popup) and returns creations/second.
 double Round(HWND parent, int n) {
@@ -37,11 +34,6 @@ double Round(HWND parent, int n) {
         DestroyWindow(w);
     }
     return n / (Now() - start);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 } // namespace
