@@ -43,7 +43,7 @@ constexpr int kIdShellViewCommand = 0xA001; // a command the shell view passes o
 
 // The four lists, in the order of their control ids (19008 to 19011).
 enum class DropList : int { kRecentFiles = 0, kRecentFolders, kFavoriteFiles, kFavoriteFolders };
-constexpr int kDropLists = 4;
+constexpr int kDropLists = kDropListCount;
 
 // Which list a command identifier names; false for any other identifier.
 bool DropListOfControl(int controlId, DropList* list);
@@ -61,27 +61,6 @@ int BothListsFlag(DropList list);
 // The setting that puts the command rows into the list for good: "Include EditRecent" for the
 // recent lists, "Include AddEditFavs" for the favourite ones.
 bool IncludesCommandRows(const HookSettings& settings, DropList list);
-
-// What one list remembers between its notifications. Kept per list of each dialog (four in every
-// DialogRecord), never per process: the library's own destination chooser is a second extended
-// dialog of the same process, opened from the first, and must not inherit the half-finished
-// gesture of the first one's list. All zero is a list just filled, showing row 0, with nothing
-// under way.
-struct ListChoiceState {
-    // The last notification code that did not lead to a choice; 0 after a choice.
-    int16_t comboNotifyState;
-    // Between CBN_DROPDOWN and the CBN_CLOSEUP (or focus loss) that ends it.
-    uint8_t droppedDown;
-    // A gesture is under way: the list was dropped down, or its selection moved while it was
-    // closed, and nothing has been chosen or cancelled since.
-    uint8_t undecided;
-    // The row the list showed when the last gesture was decided or the list was filled. A
-    // notification that merely repeats it (the platform sends CBN_SELCHANGE, and sometimes a
-    // second CBN_SELENDOK, after the one that chose) is an echo and chooses nothing again.
-    int32_t decidedIndex;
-    // The row shown when the gesture under way began; a cancelled gesture puts it back.
-    int32_t gestureStartIndex;
-};
 
 // One notification as the glue reads it when it arrives.
 struct ListNotice {

@@ -36,6 +36,29 @@ enum AddedControl {
 constexpr int kAddedControlIds[kAddedControlCount] = {
     0, 19008, 0, 19009, 0, 19010, 19011, 19000, 19001, 19005, 19007, 19003, 19002, 19004, 19006};
 
+// The four drop-down lists among the added controls.
+constexpr int kDropListCount = 4;
+
+// What one drop-down list remembers between its notifications. Kept per list of each dialog,
+// never per process: the library's own destination chooser is a second extended dialog of the
+// same process, opened from the first, and must not inherit the half-finished gesture of the
+// first one's list. All zero is a list just filled, showing row 0, with nothing under way.
+struct ListChoiceState {
+    // The last notification code that did not lead to a choice; 0 after a choice.
+    int16_t comboNotifyState;
+    // Between CBN_DROPDOWN and the CBN_CLOSEUP (or focus loss) that ends it.
+    uint8_t droppedDown;
+    // A gesture is under way: the list was dropped down, or its selection moved while it was
+    // closed, and nothing has been chosen or cancelled since.
+    uint8_t undecided;
+    // The row the list showed when the last gesture was decided or the list was filled. A
+    // notification that merely repeats it (the platform sends CBN_SELCHANGE, and sometimes a
+    // second CBN_SELENDOK, after the one that chose) is an echo and chooses nothing again.
+    int32_t decidedIndex;
+    // The row shown when the gesture under way began; a cancelled gesture puts it back.
+    int32_t gestureStartIndex;
+};
+
 // Window, procedure and font handles are this process's own and are kept as uintptr_t, so that
 // the rules that work on a record build without the platform headers.
 struct DialogRecord {
@@ -91,6 +114,10 @@ struct DialogRecord {
         uint32_t layoutReady;
         uint16_t charHeight;
         uint16_t avgCharWidth;
+        int32_t buttonCount;  // buttons in the row, the product button included
+        int32_t buttonWidth;  // measured for the buttons before they are spread over the row
+        int32_t buttonHeight; // of every button
+        int32_t minWidth;     // the narrowest dialog window that holds the row
     } layout;
 
     // Fonts of the added controls; created ones are deleted with the dialog.
@@ -107,6 +134,10 @@ struct DialogRecord {
     } listView;
 
     uintptr_t added[kAddedControlCount]; // windows of the added controls, by AddedControl
+
+    // What each of the four drop-down lists remembers between its notifications, in the order of
+    // their control ids (recent files, recent folders, favourite files, favourite folders).
+    ListChoiceState lists[kDropListCount];
 
     // What the dialog ends with, and the texts it works with while open.
     struct Session {
