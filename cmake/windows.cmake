@@ -31,7 +31,7 @@ file(WRITE ${CMAKE_BINARY_DIR}/vnhook.def "${VN_DEF}")
 file(GLOB_RECURSE VN_GLUE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/hook/*_win.cpp)
 list(FILTER VN_GLUE_SOURCES EXCLUDE REGEX "dllmain_win\\.cpp$")
 add_library(vnglue STATIC ${VN_GLUE_SOURCES})
-target_link_libraries(vnglue PUBLIC vncore user32 advapi32 kernel32)
+target_link_libraries(vnglue PUBLIC vncore user32 gdi32 advapi32 kernel32)
 
 add_library(vnhook SHARED ${CMAKE_SOURCE_DIR}/hook/takeover/dllmain_win.cpp
                           ${CMAKE_SOURCE_DIR}/hook/resources/vnhook.rc ${CMAKE_BINARY_DIR}/vnhook.def)
