@@ -10,6 +10,7 @@
 // its selection back.
 #pragma once
 
+#include "hook/core/captions.h"
 #include "hook/core/compat.h"
 #include "hook/core/dialog_record.h"
 #include "hook/core/settings_block.h"
@@ -135,17 +136,6 @@ enum class RowCommand {
     kAddCurrentFolder, // AddFolderFavorite with the dialog's folder
 };
 
-// The string ids of the command rows' captions. Each begins with a space, which is how a chosen
-// row is first told from an entry.
-constexpr int kIdsAddSelectedFile = 588;        // " --> ADD Selected File or Mask"
-constexpr int kIdsAddCurrentFolder = 589;       // " --> ADD Current Folder"
-constexpr int kIdsEditFavorites = 590;          // " --> EDIT Favorites"
-constexpr int kIdsAddSelectedFileForAll = 592;  // " --> ADD Selected File or Mask to All"
-constexpr int kIdsAddCurrentFolderForAll = 593; // " --> ADD Current Folder to All"
-constexpr int kIdsEditFavoritesForAll = 594;    // " --> EDIT Favorites for All"
-constexpr int kIdsEditRecent = 599;             // " --> EDIT Recent Files/Folders"
-constexpr int kIdsEditRecentForAll = 600;       // " --> EDIT Recent Files/Folders for All"
-
 // One command row: the string that is its caption, what it asks for, and for whom.
 struct CommandRow {
     int captionId;
@@ -155,16 +145,6 @@ struct CommandRow {
 
 // A list's command rows in the order their captions are compared, and how many there are.
 const CommandRow* CommandRowsOf(DropList list, int* count);
-
-// Where the captions of the command rows come from: the string table.
-class CaptionSource {
-  public:
-    // The caption with that string id, cut to size - 1 characters; false when there is none.
-    virtual bool Caption(int captionId, char* buf, size_t size) = 0;
-
-  protected:
-    ~CaptionSource() = default; // never owned through this interface
-};
 
 // What a chosen row is.
 struct ChosenRow {

@@ -38,6 +38,13 @@ bool LoadLibraryString(UINT id, char* buf, int size) {
     return LoadModuleString(g_process.moduleInstance, id, buf, size);
 }
 
+bool LibraryCaptions::Caption(int captionId, char* buf, size_t size) {
+    if (!buf || size == 0 || captionId <= 0)
+        return false;
+    int room = size > 0x7FFF ? 0x7FFF : static_cast<int>(size);
+    return LoadLibraryString(static_cast<UINT>(captionId), buf, room);
+}
+
 int MessageBoxFromIdsWithPath(HWND owner, UINT textId, UINT titleId, UINT flags, const char* path) {
     return StringTableMessageBox(g_process.moduleInstance, owner, textId, titleId, flags, path,
                                  nullptr);

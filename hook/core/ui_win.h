@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "hook/core/captions.h"
+
 namespace vn {
 
 // Loads string id of module's table; returns false (and an empty text) when it is missing.
@@ -21,5 +23,11 @@ bool LoadLibraryString(UINT id, char* buf, int size);
 int MessageBoxFromIds(HWND owner, UINT textId, UINT titleId, UINT flags);
 // As above, with the text's "%s" replaced by path.
 int MessageBoxFromIdsWithPath(HWND owner, UINT textId, UINT titleId, UINT flags, const char* path);
+
+// The captions of the rows the library adds to lists, from its own string table.
+class LibraryCaptions final : public CaptionSource {
+  public:
+    bool Caption(int captionId, char* buf, size_t size) override;
+};
 
 } // namespace vn
