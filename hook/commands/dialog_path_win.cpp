@@ -53,8 +53,10 @@ bool AskDialog(HWND dialog, UINT msg, WPARAM size, char* out, size_t outSize) {
 }
 
 // Presses Enter in the file name box. When the box is a combo box the keys go to the edit field
-// inside it, which is where a user's Enter arrives.
+// inside it, which is where a user's Enter arrives. The OK command it produces is marked as the
+// library's own.
 void PostEnter(HWND box) {
+    g_process.ignoreNextOk = 1;
     HWND edit = FindWindowExA(box, nullptr, "Edit", nullptr);
     HWND target = edit ? edit : box;
     PostMessageA(target, WM_KEYDOWN, VK_RETURN, 0x001C0001);

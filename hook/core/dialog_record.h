@@ -143,7 +143,13 @@ struct DialogRecord {
     struct Session {
         uint32_t cancelPressed;
         uint32_t destroyed; // WM_DESTROY has been seen
+        // The folder the recent and favourite lists were filled for: their relative paths are
+        // shown against it, and a chosen row is looked up against it.
         char listFolder[kMaxPath + 1];
+        // The lists were filled, at this width of their rows: a re-layout that changes the width
+        // shortens their paths anew.
+        uint32_t listsFilled;
+        int32_t listsRoom;
         char expectedNameText[kMaxPath + 1];
         char fileTypeText[kMaxPath + 1];
     } session;

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "hook/core/sizes.h"
+
 namespace vn {
 
 struct ProcessState {
@@ -13,8 +15,18 @@ struct ProcessState {
     // Set just before the library opens its own destination chooser; the chooser's record takes
     // it over (no open-to-last-folder, no enlargement).
     uint32_t browseFlag;
+    // The library pressed Enter in a dialog's file name box to change its folder or apply a mask:
+    // the OK command that Enter produces is the library's, not the user's.
+    uint32_t ignoreNextOk;
+    // The file named in the file name box when Cancel was last pressed in an extended dialog, and
+    // whether one could be read; a standard dialog that stood in for a trained one reads it.
+    char cancelPath[kMaxPath + 1];
+    uint32_t cancelPathValid;
 };
 
 extern ProcessState g_process;
+
+// Copies the path named when Cancel was last pressed into out; false when none was read.
+bool ReadCancelPath(char* out, size_t size);
 
 } // namespace vn

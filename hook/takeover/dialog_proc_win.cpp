@@ -13,6 +13,7 @@
 #include "hook/layout/layout_win.h"
 #include "hook/lists/list_files_win.h"
 #include "hook/resources/resource.h"
+#include "hook/takeover/command_dispatch_win.h"
 #include "hook/takeover/library_hold_win.h"
 
 #include <cstring>
@@ -269,6 +270,7 @@ LRESULT OnInitDialog(DialogRecord& record, HWND dialog, WPARAM wParam, LPARAM lP
     r = RecordOf(dialog);
     if (!r)
         return FinishInit(s, dialog, result);
+    FillAddedLists(*r);
     if (!ShowsNameAndTypes(*r, dialog))
         return FinishInit(s, dialog, result);
     HCURSOR old = SetCursor(LoadCursor(nullptr, IDC_WAIT));
@@ -521,6 +523,7 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         // A passive dialog lays itself out as it always does.
         if (!r.mode.passive && !r.placement.placementFinished && r.placement.resizable) {
             RelayOutOnSize(dialog, r);
+            FillAddedLists(r);
             return 0;
         }
         break;
@@ -538,6 +541,12 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
             g_growthCommandSeen = 1;
         if (LOWORD(wParam) == IDCANCEL)
             r.session.cancelPressed = 1;
+        if (!r.mode.passive && !r.mode.exclusions.excluded[kExcludeFileManagement]) {
+            DispatchCommand(slot, dialog, wParam, lParam);
+            // A command row's editor may have seen the dialog end.
+            if (!RecordOf(dialog))
+                return 0;
+        }
         break;
     case WM_DESTROY:
         if (!r.session.destroyed)
@@ -551,8 +560,10 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case MSG_RELAYOUT:
-        if (r.placement.resizable)
+        if (r.placement.resizable) {
             RelayOutOnSize(dialog, r);
+            FillAddedLists(r);
+        }
         return 0;
     case MSG_SET_NAME_TEXT:
         OnSetNameText(r, dialog, wParam, lParam);
