@@ -22,4 +22,8 @@ int MessageBoxFromIds(HWND owner, UINT textId, UINT titleId, UINT flags);
 // As above, with the text's "%s" replaced by path.
 int MessageBoxFromIdsWithPath(HWND owner, UINT textId, UINT titleId, UINT flags, const char* path);
 
+// The library's help file for the small dialogs' Help buttons (HELP_CONTEXT) and their closing
+// (HELP_QUIT). A help file that is not there is not asked for: WinHelp would only complain.
+void ShowLibraryHelp(HWND owner, UINT command, ULONG_PTR data);
+
 } // namespace vn
