@@ -5,6 +5,7 @@
 #include "hook/core/settings_win.h"
 #include "hook/core/text.h"
 #include "hook/core/trace_win.h"
+#include "hook/core/ui_win.h"
 #include "hook/resources/resource.h"
 
 namespace vn {
@@ -18,15 +19,6 @@ struct DisablingContext {
     char module[kListEntrySize];
     DisablingAnswer answer;
 };
-
-void ShowHelp(HWND owner, UINT command, ULONG_PTR data) {
-    const SharedState* s = Shared();
-    char help[kPathSize] = "";
-    if (s)
-        CopyField(help, sizeof help, s->helpFilePath, sizeof s->helpFilePath);
-    if (help[0] && (command == HELP_QUIT || GetFileAttributesA(help) != INVALID_FILE_ATTRIBUTES))
-        WinHelpA(owner, help, command, data);
-}
 
 INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* ctx = reinterpret_cast<DisablingContext*>(GetWindowLongPtrA(box, DWLP_USER));
@@ -58,7 +50,7 @@ INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
                          IsDlgButtonChecked(box, IDC_DISABLE_PERMANENTLY) == BST_CHECKED);
             return TRUE;
         case IDC_HELP_BUTTON:
-            ShowHelp(box, HELP_CONTEXT, kDisablingHelpContext);
+            ShowLibraryHelp(box, HELP_CONTEXT, kDisablingHelpContext);
             return TRUE;
         case IDOK:
             if (ctx) {
@@ -71,11 +63,11 @@ INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
                 ctx->answer.allDialogs =
                     IsDlgButtonChecked(box, IDC_DISABLE_ALL_DIALOGS) == BST_CHECKED;
             }
-            ShowHelp(box, HELP_QUIT, 0);
+            ShowLibraryHelp(box, HELP_QUIT, 0);
             EndDialog(box, IDOK);
             return TRUE;
         case IDCANCEL:
-            ShowHelp(box, HELP_QUIT, 0);
+            ShowLibraryHelp(box, HELP_QUIT, 0);
             EndDialog(box, IDCANCEL);
             return TRUE;
         default:

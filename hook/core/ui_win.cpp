@@ -1,6 +1,7 @@
 #include "hook/core/ui_win.h"
 
 #include "hook/core/process_win.h"
+#include "hook/core/shared_state_win.h"
 #include "hook/core/sizes.h"
 #include "hook/core/text.h"
 
@@ -52,6 +53,15 @@ int MessageBoxFromIdsWithPath(HWND owner, UINT textId, UINT titleId, UINT flags,
 
 int MessageBoxFromIds(HWND owner, UINT textId, UINT titleId, UINT flags) {
     return MessageBoxFromIdsWithPath(owner, textId, titleId, flags, nullptr);
+}
+
+void ShowLibraryHelp(HWND owner, UINT command, ULONG_PTR data) {
+    const SharedState* s = Shared();
+    char help[kPathSize] = "";
+    if (s)
+        CopyField(help, sizeof help, s->helpFilePath, sizeof s->helpFilePath);
+    if (help[0] && (command == HELP_QUIT || GetFileAttributesA(help) != INVALID_FILE_ATTRIBUTES))
+        WinHelpA(owner, help, command, data);
 }
 
 } // namespace vn

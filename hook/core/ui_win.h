@@ -30,4 +30,8 @@ class LibraryCaptions final : public CaptionSource {
     bool Caption(int captionId, char* buf, size_t size) override;
 };
 
+// The library's help file for the small dialogs' Help buttons (HELP_CONTEXT) and their closing
+// (HELP_QUIT). A help file that is not there is not asked for: WinHelp would only complain.
+void ShowLibraryHelp(HWND owner, UINT command, ULONG_PTR data);
+
 } // namespace vn

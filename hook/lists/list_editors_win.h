@@ -11,4 +11,10 @@ namespace vn {
 BOOL EditFavoritesDialog(HWND owner, const char* moduleOrNull);
 BOOL EditRecentDialog(HWND owner, const char* moduleOrNull);
 
+// The dialogs Edit Favorites asks for a favourite file (or mask) and a favourite folder with. TRUE
+// when closed with OK with a path typed or chosen, which is then in out (size bytes, at most 260
+// characters); the path is as typed but for its leading spaces.
+BOOL AddFavoriteFileDialog(HWND owner, char* out, size_t size);
+BOOL AddFavoriteFolderDialog(HWND owner, char* out, size_t size);
+
 } // namespace vn

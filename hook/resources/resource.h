@@ -5,8 +5,12 @@
 #define IDS_ERROR_TITLE 5
 #define IDS_OK_BUTTON 36
 #define IDS_BROWSE 583
+#define IDS_EDITING_FAVORITES 585
+#define IDS_EDITING_RECENT 586
+#define IDS_ALL_APPLICATIONS 595
 #define IDS_FAVORITE_FILE_FAILED 610
 #define IDS_FAVORITE_FOLDER_FAILED 611
+#define IDS_FOLDER_PICK_HINT 612
 #define IDS_CANNOT_CHANGE_PATH 618
 #define IDS_WARNING 621
 
@@ -18,3 +22,26 @@
 #define IDC_DISABLE_LAST_FOLDER 1002
 #define IDC_DISABLE_TEMPORARILY 1003
 #define IDC_DISABLE_PERMANENTLY 1004
+
+// The list editors "DlgEditFavorites" and "DlgEditRecent" (one layout; each list's buttons are
+// numbered in the order Delete, Move Up, Move Down).
+#define IDC_EDIT_DELETE_FILES 301
+#define IDC_EDIT_UP_FILES 302
+#define IDC_EDIT_DOWN_FILES 303
+#define IDC_EDIT_DELETE_FOLDERS 304
+#define IDC_EDIT_UP_FOLDERS 305
+#define IDC_EDIT_DOWN_FOLDERS 306
+#define IDC_EDIT_FILES 307
+#define IDC_EDIT_FOLDERS 308
+#define IDC_EDIT_HEADING 309
+#define IDC_EDIT_ADD_FILE 311
+#define IDC_EDIT_ADD_FOLDER 312
+#define IDC_EDIT_OPEN_TO_FIRST 1006
+#define IDC_EDIT_CLEAR_FILES 1007
+#define IDC_EDIT_CLEAR_FOLDERS 1008
+#define IDC_EDIT_REMOVE_ORPHANS 1009
+
+// The Add dialogs "KestraAddFavFile" and "KestraAddFavPath".
+#define IDC_ADD_PATH 100
+#define IDC_ADD_PROMPT 101
+#define IDC_ADD_BROWSE 150

@@ -4,16 +4,22 @@
 // scenarios themselves:
 //
 //   vnlisttest SCENARIO          (see the table at the end)
+//
+// The editor scenario opens Edit Recent from the library's own templates, which this program
+// carries as its own resources, and works it from a timer of the same thread through its buttons.
 //   vnlisttest worker N          record 12 files when the start event fires
 //   vnlisttest hold MS [die]     take the lists lock, keep it MS ms, then release it or exit
 //                                holding it (with the shared lists half-changed)
 #include <windows.h>
 
 #include "hook/core/messages.h"
+#include "hook/core/process_win.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/text.h"
 #include "hook/takeover/vnhook_api.h"
+#include "hook/lists/list_editors_win.h"
 #include "hook/lists/list_files_win.h"
+#include "hook/resources/resource.h"
 #include "tests/wine/wine_check.h"
 #include "tests/wine/wine_support.h"
 
@@ -666,6 +672,111 @@ void ConcurrentHeld() {
     DestroyWindow(manager);
 }
 
+// --- the editors -----------------------------------------------------------------------------
+
+std::string RecentFile(int n) {
+    return "C:\\vnedit\\file" + std::to_string(n) + ".txt";
+}
+
+std::vector<std::string> ListBoxRows(HWND list) {
+    std::vector<std::string> rows;
+    int n = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        char row[MAX_PATH + 1] = "";
+        if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof row))
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+// Selects rows of the files list as a click would, with the notification the dialog acts on.
+void SelectFileRows(HWND box, std::initializer_list<int> rows) {
+    HWND list = GetDlgItem(box, IDC_EDIT_FILES);
+    SendMessageA(list, LB_SETSEL, FALSE, -1);
+    for (int r : rows)
+        SendMessageA(list, LB_SETSEL, TRUE, r);
+    SendMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_EDIT_FILES, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+bool Enabled(HWND box, int id) {
+    return IsWindowEnabled(GetDlgItem(box, id)) != FALSE;
+}
+
+int g_editorTicks = 0;
+
+// Runs inside the editor's modal loop: once the editor is there, deletes two files, moves one up
+// and presses OK, each through the real buttons.
+void CALLBACK WorkEditRecent(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowA("#32770", "Edit Recent Files/Folders");
+    if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) {
+        if (++g_editorTicks > 100)
+            KillTimer(nullptr, timer);
+        return;
+    }
+    KillTimer(nullptr, timer);
+    using V = std::vector<std::string>;
+    char heading[300] = "";
+    GetDlgItemTextA(box, IDC_EDIT_HEADING, heading, sizeof heading);
+    CHECK(!strcmp(heading, "Editing Recent files/folders for: vnlistapp"), "heading %s", heading);
+    HWND files = GetDlgItem(box, IDC_EDIT_FILES);
+    CHECK(ListBoxRows(files) ==
+              (V{RecentFile(5), RecentFile(4), RecentFile(3), RecentFile(2), RecentFile(1)}),
+          "newest first");
+    CHECK(!Enabled(box, IDC_EDIT_DELETE_FILES), "nothing to delete yet");
+
+    SelectFileRows(box, {1, 3});
+    CHECK(Enabled(box, IDC_EDIT_DELETE_FILES) && !Enabled(box, IDC_EDIT_UP_FILES) &&
+              !Enabled(box, IDC_EDIT_DOWN_FILES),
+          "two rows: delete only");
+    SendDlgItemMessageA(box, IDC_EDIT_DELETE_FILES, BM_CLICK, 0, 0);
+    CHECK(ListBoxRows(files) == (V{RecentFile(5), RecentFile(3), RecentFile(1)}), "deleted");
+    CHECK(!Enabled(box, IDC_EDIT_DELETE_FILES), "delete greyed after deleting");
+
+    SelectFileRows(box, {1});
+    CHECK(Enabled(box, IDC_EDIT_UP_FILES) && Enabled(box, IDC_EDIT_DOWN_FILES), "one row moves");
+    SendDlgItemMessageA(box, IDC_EDIT_UP_FILES, BM_CLICK, 0, 0);
+    CHECK(ListBoxRows(files) == (V{RecentFile(3), RecentFile(5), RecentFile(1)}), "moved up");
+    CHECK(SendMessageA(files, LB_GETSEL, 0, 0) > 0 && !Enabled(box, IDC_EDIT_UP_FILES),
+          "the moved row stays selected, at the top");
+
+    SendDlgItemMessageA(box, IDOK, BM_CLICK, 0, 0);
+}
+
+void EditRecent() {
+    PrepareListFolders();
+    g_process.moduleInstance = GetModuleHandleA(nullptr);
+    std::string file = AppFile();
+    std::string files = std::string(kApp) + " Recent Files";
+    std::string folders = std::string(kApp) + " Recent Paths";
+    WritePrivateProfileStringA(files.c_str(), "Last", "5", file.c_str());
+    for (int n = 1; n <= 5; ++n)
+        WritePrivateProfileStringA(files.c_str(), Entry(n).c_str(), RecentFile(n).c_str(),
+                                   file.c_str());
+    WritePrivateProfileStringA(folders.c_str(), "Last", "2", file.c_str());
+    WritePrivateProfileStringA(folders.c_str(), "Entry1", "C:\\vnedit\\", file.c_str());
+    WritePrivateProfileStringA(folders.c_str(), "Entry2", "C:\\vnedit\\sub\\", file.c_str());
+    LoadAppLists(kApp);
+
+    UINT_PTR timer = SetTimer(nullptr, 0, 200, WorkEditRecent);
+    BOOL ok = EditRecentDialog(nullptr, kApp);
+    KillTimer(nullptr, timer);
+    CHECK(ok, "the editor closed with OK and stored (timer ticks %d)", g_editorTicks);
+
+    using V = std::vector<std::string>;
+    CHECK(RecentSection(file, files) == (V{RecentFile(1), RecentFile(5), RecentFile(3)}),
+          "stored oldest to newest, the first row newest");
+    CHECK(Profile(file, files, "Last") == "3", "Last is the number of rows: %s",
+          Profile(file, files, "Last").c_str());
+    CHECK(RecentSection(file, folders) == (V{"C:\\vnedit\\", "C:\\vnedit\\sub\\"}),
+          "the folders as they were");
+    CHECK(ListLast(kApp, false, false) == 3 &&
+              MemoryEntry(ListOf(kApp, false, false), 3) == RecentFile(3),
+          "the lists in memory are the edited ones");
+    CleanUpHookDLL();
+}
+
 const Scenario kScenarios[] = {
     {"files", FilesRoundTrip},
     {"migrate", Migrate},
@@ -675,6 +786,7 @@ const Scenario kScenarios[] = {
     {"lock-timeout", LockTimeout},
     {"concurrent-dialogs", ConcurrentDialogs},
     {"concurrent-held", ConcurrentHeld},
+    {"edit-recent", EditRecent},
 };
 
 } // namespace
