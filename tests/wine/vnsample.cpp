@@ -15,8 +15,10 @@
 //   vnsample expect-db N          exit 0 when the shared database holds N entries "Entry0"..
 //   vnsample open|save [MS [NAME]]  show the standard Open or Save dialog; after MS milliseconds
 //                                 (default 1500) it is closed with NAME typed into the file name
-//                                 box (OK), or cancelled when no NAME is given. Prints the chosen
-//                                 file; exit 0 when the dialog returned a file, 1 when cancelled
+//                                 box (OK), or cancelled when no NAME is given; NAME "-" presses
+//                                 OK with the box as it is. Prints the chosen file, and adds it
+//                                 to the report as "returned PATH"; exit 0 when the dialog
+//                                 returned a file, 1 when cancelled
 //                                 VNSAMPLE_RESIZE="W H" resizes it first, as a user would;
 //                                 VNSAMPLE_INITIAL_DIR is the folder the application asks for.
 //   vnsample open-many N MS PREFIX  N Open dialogs one after the other, dialog i closed after MS
@@ -78,16 +80,20 @@ HWND ThisThreadsDialog() {
     return nullptr;
 }
 
-// What the dialog looked like just before it was closed, for the test manager to check:
-// "rect L T R B", "visible 0|1", "folder PATH", "ok L T R B" (the OK button) lines in
-// vnsample-report.txt.
-void ReportDialog(HWND dlg) {
-    // Next to the program: the dialog changes the current folder as it navigates.
+// Next to the program: the dialog changes the current folder as it navigates.
+FILE* OpenReport(const char* mode) {
     char path[MAX_PATH + 32] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
     char* slash = strrchr(path, '\\');
     snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
-    FILE* f = fopen(path, "w");
+    return fopen(path, mode);
+}
+
+// What the dialog looked like just before it was closed, for the test manager to check:
+// "rect L T R B", "visible 0|1", "folder PATH", "ok L T R B" (the OK button) lines in
+// vnsample-report.txt.
+void ReportDialog(HWND dlg) {
+    FILE* f = OpenReport("w");
     if (!f)
         return;
     RECT rc = {};
@@ -136,7 +142,8 @@ void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
         HWND box = GetDlgItem(dlg, 1148);
         if (!box)
             box = GetDlgItem(dlg, 1152);
-        SetWindowTextA(box, g_typeName);
+        if (strcmp(g_typeName, "-") != 0)
+            SetWindowTextA(box, g_typeName);
         PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                      reinterpret_cast<LPARAM>(GetDlgItem(dlg, IDOK)));
     } else {
@@ -192,6 +199,10 @@ int FileDialog(bool save) {
     if (hook)
         UnhookWindowsHookEx(hook);
     printf("%s\n", ok ? file : "<cancelled>");
+    if (FILE* report = OpenReport("a")) {
+        fprintf(report, "returned %s\n", ok ? file : "<cancelled>");
+        fclose(report);
+    }
     return ok ? 0 : 1;
 }
 

@@ -22,6 +22,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -488,6 +489,7 @@ struct DialogReport {
     RECT name = {};
     int visible = -1;
     std::string folder;
+    std::string returned; // the file the dialog returned, "<cancelled>", or "" before it returned
 };
 
 DialogReport ReadReport() {
@@ -513,6 +515,8 @@ DialogReport ReadReport() {
             r.visible = atoi(line + 8);
         else if (!strncmp(line, "folder ", 7))
             r.folder = line + 7;
+        else if (!strncmp(line, "returned ", 9))
+            r.returned = line + 9;
     }
     fclose(f);
     return r;
@@ -627,6 +631,163 @@ void AltFavorite() {
           ReadList("vnsample", "Favorite Files", "Entry1").c_str());
     CHECK(ReadList("vnsample", "Favorite Paths", "Entry1") != "<none>", "and its folder");
     CHECK(ReadList("vnsample", "Recent Files", "Entry1") == file, "and still a recent file");
+    CleanUpHookDLL();
+}
+
+// The file dialog a started sample shows, once it is visible; null when none appears.
+HWND SampleDialog(const Process& sample) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w && !found;
+                 w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                if (pid == sample.id && IsWindowVisible(w))
+                    found = w;
+            }
+            return found != nullptr;
+        },
+        10000);
+    return found;
+}
+
+// The rows of one of the dialog's drop-down lists, read from outside.
+std::vector<std::string> ListRows(HWND combo) {
+    std::vector<std::string> rows;
+    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[1000] = "";
+        if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
+            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+// Whether a row shows a path whose last part is name: rows may be shortened with "...", but keep
+// the end of the path.
+bool ShowsName(const std::string& row, const std::string& name) {
+    for (const std::string& end : {"\\" + name, "\\" + name + "\\"})
+        if (row.size() >= end.size() &&
+            !CompareNoCase(row.c_str() + row.size() - end.size(), end.c_str(), end.size()))
+            return true;
+    return false;
+}
+
+// The index of the first row of list listId that fits, waiting for the list to be filled; -1.
+int FindRow(HWND dialog, int listId, const std::function<bool(const std::string&)>& fits) {
+    HWND combo = GetDlgItem(dialog, listId);
+    int index = -1;
+    WaitUntil(
+        [&] {
+            std::vector<std::string> rows = ListRows(combo);
+            for (size_t i = 0; i < rows.size() && index < 0; ++i)
+                index = fits(rows[i]) ? static_cast<int>(i) : -1;
+            return index >= 0;
+        },
+        5000);
+    return index;
+}
+
+// Chooses a row as the keyboard does: F4 drops the list down, the arrow keys go to the row, Enter
+// takes it. The keys are posted, so that they pass the dialog's own message loop as typed keys do.
+bool ChooseRow(HWND dialog, int listId, const std::function<bool(const std::string&)>& fits) {
+    int index = FindRow(dialog, listId, fits);
+    if (index < 0)
+        return false;
+    HWND combo = GetDlgItem(dialog, listId);
+    LRESULT current = SendMessageA(combo, CB_GETCURSEL, 0, 0);
+    PostMessageA(combo, WM_KEYDOWN, VK_F4, 0);
+    for (LRESULT i = current; i < index; ++i)
+        PostMessageA(combo, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(combo, WM_KEYDOWN, VK_RETURN, 0);
+    return true;
+}
+
+bool SameFolder(std::string a, std::string b) {
+    for (std::string* p : {&a, &b})
+        if (p->size() > 3 && p->back() == '\\')
+            p->pop_back();
+    return a.size() == b.size() && !CompareNoCase(a.c_str(), b.c_str(), a.size());
+}
+
+// A file chosen in folder "one", then one in folder "two": both folders are recent, and the next
+// dialog opens in "two". Returns the first file.
+std::string ChooseInTwoFolders() {
+    PrepareFolders();
+    DeleteFileA(ListFile("vnsample").c_str());
+    std::string first;
+    for (const char* name : {"one", "two"}) {
+        std::string folder = DataFile(name);
+        CreateDirectoryA(folder.c_str(), nullptr);
+        std::string file = folder + "\\" + name + ".txt";
+        WriteFileText(file, "");
+        first = first.empty() ? file : first;
+    }
+    SetupHookDLL(g_manager);
+    for (const char* name : {"one", "two"}) {
+        std::string args = "open 1500 \"" + DataFile(name) + "\\" + name + ".txt\"";
+        CHECK(RunSample(args.c_str()) == 0, "%s chosen", name);
+    }
+    return first;
+}
+
+// Choosing a recent folder in the recent folders list sends the dialog to it.
+void RecentFolderChosen() {
+    ChooseInTwoFolders();
+    Process sample = Start("vnsample.exe open 5000");
+    HWND dialog = SampleDialog(sample);
+    CHECK(dialog && ChooseRow(dialog, 19009,
+                              [](const std::string& row) { return ShowsName(row, "one"); }),
+          "the recent folders list shows folder one");
+    WaitFor(sample);
+    DialogReport r = ReadReport();
+    CHECK(SameFolder(r.folder, DataFile("one")), "the dialog went to %s", r.folder.c_str());
+    CleanUpHookDLL();
+}
+
+// Choosing a recent file in the recent files list gives the dialog that file: OK returns it.
+void RecentFileChosen() {
+    std::string file = ChooseInTwoFolders();
+    Process sample = Start("vnsample.exe open 5000 -");
+    HWND dialog = SampleDialog(sample);
+    CHECK(dialog && ChooseRow(dialog, 19008,
+                              [](const std::string& row) { return ShowsName(row, "one.txt"); }),
+          "the recent files list shows one.txt");
+    CHECK(WaitFor(sample) == 0, "the dialog returned a file");
+    DialogReport r = ReadReport();
+    CHECK(!CompareNoCase(r.returned.c_str(), file.c_str(), 300), "it returned %s",
+          r.returned.c_str());
+    CleanUpHookDLL();
+}
+
+// The "ADD Current Folder" row of the favourite folders list keeps the dialog's folder as a
+// favourite, which the next dialog's favourite folders list shows.
+void AddCurrentFolderRow() {
+    PrepareFolders();
+    DeleteFileA(ListFile("vnsample").c_str());
+    std::string folder = DataFile("favourite");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
+    Process sample = Start("vnsample.exe open 4000");
+    HWND dialog = SampleDialog(sample);
+    CHECK(dialog &&
+              ChooseRow(dialog, 19011,
+                        [](const std::string& row) { return row == " --> ADD Current Folder"; }),
+          "the favourite folders list has the ADD row");
+    WaitFor(sample);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    std::string stored = ReadList("vnsample", "Favorite Paths", "Entry1");
+    CHECK(SameFolder(stored, folder), "favourite folder stored: %s", stored.c_str());
+
+    Process next = Start("vnsample.exe open 3000");
+    HWND again = SampleDialog(next);
+    CHECK(again && FindRow(again, 19011,
+                           [](const std::string& row) { return ShowsName(row, "favourite"); }) >= 0,
+          "the next dialog's favourite folders list shows it");
+    WaitFor(next);
     CleanUpHookDLL();
 }
 
@@ -754,6 +915,9 @@ const Scenario kScenarios[] = {
     {"last-folder", LastFolder},
     {"last-size", LastSize},
     {"alt-favorite", AltFavorite},
+    {"recent-folder-chosen", RecentFolderChosen},
+    {"recent-file-chosen", RecentFileChosen},
+    {"add-current-folder", AddCurrentFolderRow},
     {"crashed-manager", CrashedManager},
     {"unplaced", Unplaced},
     {"hostile-state", HostileState},
