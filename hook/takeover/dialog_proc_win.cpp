@@ -320,9 +320,11 @@ void OnSetNameText(const DialogRecord& r, HWND dialog, WPARAM wParam, LPARAM lPa
     if (!box)
         return;
     if (lParam) {
+        // A dialog may empty its name box once it has gone into the folder typed there (Wine's
+        // does): an empty box is as untouched by the user as one still showing that folder.
         char text[kMaxPath + 2] = "";
         GetWindowTextA(box, text, kMaxPath + 1);
-        if (!strcmp(text, r.session.expectedNameText))
+        if (!text[0] || !strcmp(text, r.session.expectedNameText))
             SetWindowTextA(box, reinterpret_cast<const char*>(lParam));
     }
     SetFocus(box);

@@ -652,14 +652,18 @@ HWND SampleDialog(const Process& sample) {
     return found;
 }
 
-// The rows of one of the dialog's drop-down lists, read from outside.
+// The rows of one of the dialog's drop-down lists, read from outside. Read as UTF-16: Wine hands
+// an ANSI CB_GETLBTEXT from another process the row in UTF-16.
 std::vector<std::string> ListRows(HWND combo) {
     std::vector<std::string> rows;
-    LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
+    LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
+        wchar_t wide[1000] = L"";
         char text[1000] = "";
-        if (SendMessageA(combo, CB_GETLBTEXTLEN, i, 0) < static_cast<LRESULT>(sizeof text))
-            SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 1000 &&
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide)) >= 0)
+            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        text[sizeof text - 1] = 0;
         rows.push_back(text);
     }
     return rows;
