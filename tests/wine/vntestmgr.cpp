@@ -22,7 +22,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -637,57 +636,47 @@ void AltFavorite() {
 // The file dialog a started sample shows, once it is visible; null when none appears.
 HWND SampleDialog(const Process& sample) {
     HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w && !found;
-                 w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(w, &pid);
-                if (pid == sample.id && IsWindowVisible(w))
-                    found = w;
-            }
-            return found != nullptr;
-        },
-        10000);
+    WaitUntil([&] {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w && !found;
+             w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            found = pid == sample.id && IsWindowVisible(w) ? w : nullptr;
+        }
+        return found != nullptr;
+    });
     return found;
 }
 
-// The rows of one of the dialog's drop-down lists, read from outside. Read as UTF-16: Wine hands
-// an ANSI CB_GETLBTEXT from another process the row in UTF-16.
-std::vector<std::string> ListRows(HWND combo) {
-    std::vector<std::string> rows;
-    LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        wchar_t wide[1000] = L"";
-        char text[1000] = "";
-        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 1000 &&
-            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide)) >= 0)
-            WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
-        text[sizeof text - 1] = 0;
-        rows.push_back(text);
-    }
-    return rows;
+// Whether a row is the one wanted: a command row by its caption, any other by the last part of
+// the path it shows (a row may be shortened with "...", but keeps the end of its path).
+bool RowFits(std::string row, const std::string& wanted) {
+    if (wanted[0] == ' ')
+        return row == wanted;
+    if (row.size() > 3 && row.back() == '\\')
+        row.pop_back();
+    return row.size() > wanted.size() &&
+           !CompareNoCase(row.c_str() + row.size() - wanted.size() - 1, ("\\" + wanted).c_str(),
+                          wanted.size() + 1);
 }
 
-// Whether a row shows a path whose last part is name: rows may be shortened with "...", but keep
-// the end of the path.
-bool ShowsName(const std::string& row, const std::string& name) {
-    for (const std::string& end : {"\\" + name, "\\" + name + "\\"})
-        if (row.size() >= end.size() &&
-            !CompareNoCase(row.c_str() + row.size() - end.size(), end.c_str(), end.size()))
-            return true;
-    return false;
-}
-
-// The index of the first row of list listId that fits, waiting for the list to be filled; -1.
-int FindRow(HWND dialog, int listId, const std::function<bool(const std::string&)>& fits) {
+// The index of the first row of list listId of the dialog that fits, once the list is filled;
+// -1. Read from outside as UTF-16: Wine hands an ANSI CB_GETLBTEXT from another process the row
+// in UTF-16.
+int FindRow(HWND dialog, int listId, const std::string& wanted) {
     HWND combo = GetDlgItem(dialog, listId);
     int index = -1;
     WaitUntil(
         [&] {
-            std::vector<std::string> rows = ListRows(combo);
-            for (size_t i = 0; i < rows.size() && index < 0; ++i)
-                index = fits(rows[i]) ? static_cast<int>(i) : -1;
+            for (LRESULT i = 0, n = SendMessageW(combo, CB_GETCOUNT, 0, 0); i < n && index < 0;
+                 ++i) {
+                wchar_t wide[1000] = L"";
+                char row[1000] = "";
+                if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 1000 &&
+                    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide)) >= 0)
+                    WideCharToMultiByte(CP_ACP, 0, wide, -1, row, sizeof row - 1, nullptr, nullptr);
+                index = RowFits(row, wanted) ? static_cast<int>(i) : -1;
+            }
             return index >= 0;
         },
         5000);
@@ -696,73 +685,51 @@ int FindRow(HWND dialog, int listId, const std::function<bool(const std::string&
 
 // Chooses a row as the keyboard does: F4 drops the list down, the arrow keys go to the row, Enter
 // takes it. The keys are posted, so that they pass the dialog's own message loop as typed keys do.
-bool ChooseRow(HWND dialog, int listId, const std::function<bool(const std::string&)>& fits) {
-    int index = FindRow(dialog, listId, fits);
+bool ChooseRow(HWND dialog, int listId, const std::string& wanted) {
+    int index = dialog ? FindRow(dialog, listId, wanted) : -1;
     if (index < 0)
         return false;
     HWND combo = GetDlgItem(dialog, listId);
-    LRESULT current = SendMessageA(combo, CB_GETCURSEL, 0, 0);
     PostMessageA(combo, WM_KEYDOWN, VK_F4, 0);
-    for (LRESULT i = current; i < index; ++i)
+    for (LRESULT i = SendMessageA(combo, CB_GETCURSEL, 0, 0); i < index; ++i)
         PostMessageA(combo, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(combo, WM_KEYDOWN, VK_RETURN, 0);
     return true;
 }
 
-bool SameFolder(std::string a, std::string b) {
-    for (std::string* p : {&a, &b})
-        if (p->size() > 3 && p->back() == '\\')
-            p->pop_back();
-    return a.size() == b.size() && !CompareNoCase(a.c_str(), b.c_str(), a.size());
-}
-
 // A file chosen in folder "one", then one in folder "two": both folders are recent, and the next
-// dialog opens in "two". Returns the first file.
-std::string ChooseInTwoFolders() {
+// dialog opens in "two".
+void ChooseInTwoFolders() {
     PrepareFolders();
     DeleteFileA(ListFile("vnsample").c_str());
-    std::string first;
-    for (const char* name : {"one", "two"}) {
-        std::string folder = DataFile(name);
-        CreateDirectoryA(folder.c_str(), nullptr);
-        std::string file = folder + "\\" + name + ".txt";
-        WriteFileText(file, "");
-        first = first.empty() ? file : first;
-    }
     SetupHookDLL(g_manager);
-    for (const char* name : {"one", "two"}) {
-        std::string args = "open 1500 \"" + DataFile(name) + "\\" + name + ".txt\"";
-        CHECK(RunSample(args.c_str()) == 0, "%s chosen", name);
+    for (std::string name : {"one", "two"}) {
+        CreateDirectoryA(DataFile(name).c_str(), nullptr);
+        std::string file = DataFile(name) + "\\" + name + ".txt";
+        WriteFileText(file, "");
+        CHECK(RunSample(("open 1500 \"" + file + "\"").c_str()) == 0, "%s chosen", file.c_str());
     }
-    return first;
 }
 
 // Choosing a recent folder in the recent folders list sends the dialog to it.
 void RecentFolderChosen() {
     ChooseInTwoFolders();
     Process sample = Start("vnsample.exe open 5000");
-    HWND dialog = SampleDialog(sample);
-    CHECK(dialog && ChooseRow(dialog, 19009,
-                              [](const std::string& row) { return ShowsName(row, "one"); }),
-          "the recent folders list shows folder one");
+    CHECK(ChooseRow(SampleDialog(sample), 19009, "one"), "the recent folders list shows one");
     WaitFor(sample);
-    DialogReport r = ReadReport();
-    CHECK(SameFolder(r.folder, DataFile("one")), "the dialog went to %s", r.folder.c_str());
+    std::string folder = ReadReport().folder;
+    CHECK(RowFits(folder, "one"), "the dialog went to %s", folder.c_str());
     CleanUpHookDLL();
 }
 
 // Choosing a recent file in the recent files list gives the dialog that file: OK returns it.
 void RecentFileChosen() {
-    std::string file = ChooseInTwoFolders();
+    ChooseInTwoFolders();
     Process sample = Start("vnsample.exe open 5000 -");
-    HWND dialog = SampleDialog(sample);
-    CHECK(dialog && ChooseRow(dialog, 19008,
-                              [](const std::string& row) { return ShowsName(row, "one.txt"); }),
-          "the recent files list shows one.txt");
+    CHECK(ChooseRow(SampleDialog(sample), 19008, "one.txt"), "the recent files list shows it");
     CHECK(WaitFor(sample) == 0, "the dialog returned a file");
-    DialogReport r = ReadReport();
-    CHECK(!CompareNoCase(r.returned.c_str(), file.c_str(), 300), "it returned %s",
-          r.returned.c_str());
+    std::string returned = ReadReport().returned, file = DataFile("one") + "\\one.txt";
+    CHECK(!CompareNoCase(returned.c_str(), file.c_str(), 300), "it returned %s", returned.c_str());
     CleanUpHookDLL();
 }
 
@@ -776,21 +743,14 @@ void AddCurrentFolderRow() {
     SetupHookDLL(g_manager);
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
     Process sample = Start("vnsample.exe open 4000");
-    HWND dialog = SampleDialog(sample);
-    CHECK(dialog &&
-              ChooseRow(dialog, 19011,
-                        [](const std::string& row) { return row == " --> ADD Current Folder"; }),
-          "the favourite folders list has the ADD row");
+    CHECK(ChooseRow(SampleDialog(sample), 19011, " --> ADD Current Folder"), "the ADD row");
     WaitFor(sample);
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
     std::string stored = ReadList("vnsample", "Favorite Paths", "Entry1");
-    CHECK(SameFolder(stored, folder), "favourite folder stored: %s", stored.c_str());
-
+    CHECK(RowFits(stored, "favourite"), "favourite folder stored: %s", stored.c_str());
     Process next = Start("vnsample.exe open 3000");
-    HWND again = SampleDialog(next);
-    CHECK(again && FindRow(again, 19011,
-                           [](const std::string& row) { return ShowsName(row, "favourite"); }) >= 0,
-          "the next dialog's favourite folders list shows it");
+    HWND dialog = SampleDialog(next);
+    CHECK(dialog && FindRow(dialog, 19011, "favourite") >= 0, "the next dialog's list shows it");
     WaitFor(next);
     CleanUpHookDLL();
 }
