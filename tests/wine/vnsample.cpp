@@ -80,20 +80,16 @@ HWND ThisThreadsDialog() {
     return nullptr;
 }
 
-// Next to the program: the dialog changes the current folder as it navigates.
-FILE* OpenReport(const char* mode) {
-    char path[MAX_PATH + 32] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
-    return fopen(path, mode);
-}
-
 // What the dialog looked like just before it was closed, for the test manager to check:
 // "rect L T R B", "visible 0|1", "folder PATH", "ok L T R B" (the OK button) lines in
 // vnsample-report.txt.
 void ReportDialog(HWND dlg) {
-    FILE* f = OpenReport("w");
+    // Next to the program: the dialog changes the current folder as it navigates.
+    char path[MAX_PATH + 32] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
+    FILE* f = fopen(path, "w");
     if (!f)
         return;
     RECT rc = {};
@@ -152,6 +148,18 @@ void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
+// Adds "returned PATH" to the report of the dialog that has just returned.
+void ReportReturned(const char* file) {
+    char path[MAX_PATH + 32] = "";
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
+    if (FILE* f = fopen(path, "a")) {
+        fprintf(f, "returned %s\n", file);
+        fclose(f);
+    }
+}
+
 // VNSAMPLE_BYPASS_INIT=1: the application subclasses its file dialog as it is built and hands
 // WM_INITDIALOG straight to the dialog class, so that a procedure installed before its own never
 // sees the dialog's initialisation.
@@ -199,10 +207,7 @@ int FileDialog(bool save) {
     if (hook)
         UnhookWindowsHookEx(hook);
     printf("%s\n", ok ? file : "<cancelled>");
-    if (FILE* report = OpenReport("a")) {
-        fprintf(report, "returned %s\n", ok ? file : "<cancelled>");
-        fclose(report);
-    }
+    ReportReturned(ok ? file : "<cancelled>");
     return ok ? 0 : 1;
 }
 
