@@ -53,6 +53,10 @@ void PadToWidth(TextMeasure& measure, int available, char* text, size_t size) {
     text[length] = 0;
     if (length == 0)
         return;
+    // A text that measures nothing cannot be measured at all: left as it is rather than padded
+    // to the length of its buffer.
+    if (measure.Width(text, length) <= 0)
+        return;
     const char pad = text[0];
     while (length < size - 4 && measure.Width(text, length) <= available) {
         memmove(text + 1, text, length);

@@ -30,7 +30,8 @@ constexpr size_t kFittedTextSize = 999;
 void CompactPath(TextMeasure& measure, int width, const char* text, char* out, size_t cap);
 
 // Widens text (in a buffer of size characters) by adding its first character at both ends until
-// it is wider than available, or until it is size - 4 characters or longer. A row of dashes
+// it is wider than available, or until it is size - 4 characters or longer. A text whose width is
+// 0 (nothing to measure with) stays as it is. A row of dashes
 // becomes a line across the list, "= All Applications =" gets equal runs of "=" at its sides.
 void PadToWidth(TextMeasure& measure, int available, char* text, size_t size);
 
