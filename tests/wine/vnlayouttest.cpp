@@ -84,6 +84,8 @@ void PrepareSettings() {
     k.lengthenDrive = k.lenDriveLimit = k.lengthenTypes = k.lenTypesLimit = 1;
     k.lenDriveLimitNum = k.lenTypesLimitNum = 25;
     k.viewDetails = 0;
+    // The enlargement alone: the rows the library adds are tested through the real hook.
+    k.addVnButtons = k.addVantorButton = k.showInfoLine = k.showRecent = k.showFavorites = 0;
 }
 
 int OpenRecord(HWND dialog) {
