@@ -599,42 +599,24 @@ bool Overlap(const RECT& a, const RECT& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
-// With the default settings the dialog holds every added control: the eight buttons with their
-// captions, the information line, the four lists and their two hidden hint labels. The visible
-// ones lie in the client area, in the rows at its bottom, below everything of the dialog's own,
-// and none overlaps another.
+// With the default settings the dialog holds every added control once: the eight buttons 19000
+// to 19007 with their captions from the library's strings, the four lists 19008 to 19011, the
+// information line and two hidden hint labels. The visible ones lie in the client area, in the
+// rows at its bottom, below everything of the dialog's own, and none overlaps another.
 void CheckRows(const std::vector<ReportedControl>& controls, const RECT& client, const char* when) {
-    const struct {
-        int id;
-        const char* cls;
-        const char* text;
-    } expected[] = {{19000, "Button", "&Delete"},     {19001, "Button", "&Rename"},
-                    {19005, "Button", "&Copy"},       {19007, "Button", "&Move"},
-                    {19003, "Button", "&Find files"}, {19002, "Button", "Ma&ke Dir"},
-                    {19004, "Button", "&Path->clip"}, {19006, "Button", "Vanto&r"},
-                    {19008, "ComboBox", ""},          {19009, "ComboBox", ""},
-                    {19010, "ComboBox", ""},          {19011, "ComboBox", ""}};
-    for (const auto& e : expected) {
-        int found = 0;
-        for (const ReportedControl& c : controls)
-            if (c.id == e.id && c.cls == e.cls && c.visible && c.text == e.text)
-                ++found;
-        CHECK(found == 1, "%s: one visible %s %d \"%s\" (%d)", when, e.cls, e.id, e.text, found);
-    }
-    int shownLines = 0, hiddenHints = 0;
-    for (const ReportedControl& c : controls)
-        if (c.cls == "Static" && c.id == 0) {
-            shownLines += c.visible;
-            hiddenHints += !c.visible && (c.text == "&u" || c.text == "&a");
-        }
-    CHECK(shownLines == 1 && hiddenHints == 2, "%s: the information line and two hidden hints",
-          when);
-
+    int found[12] = {}, lines = 0, hints = 0;
     LONG rowsTop = LONG_MAX, rowsBottom = LONG_MIN, ownBottom = LONG_MIN;
     for (const ReportedControl& c : controls) {
+        bool added = IsAddedControl(c);
+        if (added && c.id)
+            found[c.id - 19000] += c.visible && (c.id > 19007 || !c.text.empty());
+        lines += added && !c.id && c.visible;
+        hints += added && !c.id && !c.visible && (c.text == "&u" || c.text == "&a");
+        if (c.id == 19006)
+            CHECK(c.text == "Vanto&r", "%s: the product button reads %s", when, c.text.c_str());
         if (!c.visible)
             continue;
-        if (!IsAddedControl(c)) {
+        if (!added) {
             ownBottom = std::max(ownBottom, c.rect.bottom);
             continue;
         }
@@ -642,9 +624,8 @@ void CheckRows(const std::vector<ReportedControl>& controls, const RECT& client,
         rowsBottom = std::max(rowsBottom, c.rect.bottom);
         CHECK(c.rect.left >= client.left && c.rect.top >= client.top &&
                   c.rect.right <= client.right && c.rect.bottom <= client.bottom,
-              "%s: %s %d at %ld,%ld-%ld,%ld lies in the client area %ld,%ld-%ld,%ld", when,
-              c.cls.c_str(), c.id, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom,
-              client.left, client.top, client.right, client.bottom);
+              "%s: %s %d at %ld,%ld-%ld,%ld lies in the client area", when, c.cls.c_str(), c.id,
+              c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
         // A drop-down box's window is its closed box, not its open list.
         CHECK(c.cls != "ComboBox" || c.rect.bottom - c.rect.top < 40, "%s: list %d is closed", when,
               c.id);
@@ -653,6 +634,9 @@ void CheckRows(const std::vector<ReportedControl>& controls, const RECT& client,
                   "%s: %s %d overlaps %s %d", when, c.cls.c_str(), c.id, other.cls.c_str(),
                   other.id);
     }
+    for (int k = 0; k < 12; ++k)
+        CHECK(found[k] == 1, "%s: control %d shown once (%d)", when, 19000 + k, found[k]);
+    CHECK(lines == 1 && hints == 2, "%s: the information line and two hidden hints", when);
     CHECK(ownBottom <= rowsTop, "%s: the dialog's own controls end at %ld, above the rows at %ld",
           when, ownBottom, rowsTop);
     CHECK(rowsBottom >= client.bottom - 12, "%s: the rows fill the bottom, to %ld of %ld", when,
