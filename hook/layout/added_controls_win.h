@@ -1,7 +1,7 @@
 // Where the controls the library adds to a dialog (file buttons, information line, recent and
-// favourite lists) join its layout. The layout calls these at fixed points of its sequence; until
-// the added controls exist they do nothing: no fonts, no rows, every row height 0, so that the
-// layout runs as for a dialog that gets no additions.
+// favourite lists) join its layout. The layout calls these at fixed points of its sequence; the
+// arithmetic is in added_rows.h, and this is where it meets the windows. A control whose creation
+// failed stays null in the record and is skipped by every later step.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,9 @@
 
 namespace vn {
 
-// Before anything moves: fetch the fonts of the added controls.
+// Before anything moves: fetch the fonts of the added controls, once per dialog. The fonts
+// created here are the record's extraFont and, when the dialog has no font of its own,
+// dialogFont; both are deleted when the dialog is destroyed.
 void FetchAddedControlFonts(HWND dialog, DialogRecord& record);
 
 // Text height and average character width of the added controls' font. False when there is no

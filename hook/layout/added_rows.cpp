@@ -130,6 +130,26 @@ AddedControlSet AddedControlsFor(const HookSettings& settings) {
     return set;
 }
 
+HookSettings SettingsOfCreatedRows(const HookSettings& now, const AddedControlSet& created,
+                                   bool hintsVisible) {
+    HookSettings s = now;
+    const bool* c = created.present;
+    s.addDeleteButton = c[kDeleteButton];
+    s.addRenameButton = c[kRenameButton];
+    s.addCopyButton = c[kCopyButton];
+    s.addMoveButton = c[kMoveButton];
+    s.addFindButton = c[kFindButton];
+    s.addMkDirButton = c[kMkdirButton];
+    s.addClipButton = c[kClipButton];
+    s.addVnButtons = FileButtonsSwitchedOn(s) > 0;
+    s.addVantorButton = c[kProductButton];
+    s.showInfoLine = c[kInfoLine];
+    s.showRecent = c[kRecentHint] || c[kRecentFilesList] || c[kRecentFoldersList];
+    s.showFavorites = c[kFavoriteHint] || c[kFavoriteFilesList] || c[kFavoriteFoldersList];
+    s.showListHints = hintsVisible;
+    return s;
+}
+
 uint32_t AddedControlStyle(AddedControl control, const HookSettings& settings) {
     if ((control == kRecentHint || control == kFavoriteHint) && !settings.showListHints)
         return kHiddenHintStyle;

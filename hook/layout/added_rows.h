@@ -66,6 +66,13 @@ int32_t ButtonCount(const HookSettings& settings);
 uint32_t AddedControlStyle(AddedControl control, const HookSettings& settings);
 int AddedControlCaption(AddedControl control, const HookSettings& settings);
 
+// The settings a re-layout places the rows by: the row switches as the controls that exist show
+// them, everything else as the settings say now. Any process may change the shared settings
+// while a dialog is open, but the record's row heights and button metrics are those of the rows
+// the dialog was given, and the rows must keep to them rather than leave a gap or overlap.
+HookSettings SettingsOfCreatedRows(const HookSettings& now, const AddedControlSet& created,
+                                   bool hintsVisible);
+
 // Whether a created button is enabled once the row is complete. In the library's own Browse
 // dialog, which only chooses a destination, Copy and Move stay disabled.
 bool EnablesAddedButton(AddedControl control, bool browseDialog);

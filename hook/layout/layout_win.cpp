@@ -15,14 +15,6 @@ constexpr WPARAM kDetailsViewCommand = 40964; // the shell view's Details comman
 
 constexpr UINT kQuietMove = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW;
 
-bool WindowRect(HWND window, LayoutRect* out) {
-    RECT r;
-    if (!window || !GetWindowRect(window, &r))
-        return false;
-    *out = {r.left, r.top, r.right, r.bottom};
-    return true;
-}
-
 int64_t WidthOf(const LayoutRect& r) {
     return static_cast<int64_t>(r.right) - r.left;
 }
@@ -57,15 +49,6 @@ TargetRule TargetRuleOf(const SharedState& s, const DialogRecord& r) {
             GetSystemMetrics(SM_CYSCREEN),
             s.settings.width32,
             s.settings.height32};
-}
-
-PositionRule PositionRuleOf(const SharedState& s, const DialogRecord& r) {
-    return {r.placement.useLastPosition != 0,
-            s.lastLeft,
-            s.lastTop,
-            r.placement.centerDialog != 0,
-            GetSystemMetrics(SM_CXSCREEN),
-            GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void StorePlacement(DialogRecord& r, int32_t left, int32_t top, int32_t width, int32_t height) {
@@ -209,6 +192,30 @@ void ShowPlaced(HWND dialog, DialogRecord& r) {
 
 } // namespace
 
+bool WindowRect(HWND window, LayoutRect* out) {
+    RECT r;
+    if (!window || !GetWindowRect(window, &r))
+        return false;
+    *out = {r.left, r.top, r.right, r.bottom};
+    return true;
+}
+
+int32_t WorkAreaHeight() {
+    RECT work = {0, 0, 0, 0};
+    return SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)
+               ? Shifted(work.bottom, -static_cast<int64_t>(work.top))
+               : 0;
+}
+
+PositionRule PositionRuleOf(const SharedState& s, const DialogRecord& r) {
+    return {r.placement.useLastPosition != 0,
+            s.lastLeft,
+            s.lastTop,
+            r.placement.centerDialog != 0,
+            GetSystemMetrics(SM_CXSCREEN),
+            GetSystemMetrics(SM_CYSCREEN)};
+}
+
 void EnlargeFixed(HWND dialog, DialogRecord& r, bool widthAllowed, bool heightAllowed) {
     SharedState* s = Shared();
     LayoutRect d;
@@ -272,11 +279,7 @@ void LengthenDropDowns(HWND dialog, int itemHeight) {
     SharedState* s = Shared();
     if (!s)
         return;
-    RECT work = {0, 0, 0, 0};
-    int32_t workHeight = SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)
-                             ? Shifted(work.bottom, -static_cast<int64_t>(work.top))
-                             : 0;
-    DropDownHeights heights = PlanDropDowns(s->settings, workHeight, itemHeight);
+    DropDownHeights heights = PlanDropDowns(s->settings, WorkAreaHeight(), itemHeight);
     SetDropDownHeight(dialog, kIdLookIn, heights.lookIn);
     SetDropDownHeight(dialog, kIdFileTypes, heights.fileTypes);
 }

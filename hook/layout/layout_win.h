@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include "hook/core/dialog_record.h"
+#include "hook/core/shared_state.h"
+#include "hook/layout/layout_rules.h"
 
 // EnumChildWindows callbacks, exported under these names.
 //
@@ -35,6 +37,16 @@ void LayOutDialog(HWND dialog, DialogRecord& record);
 // nothing before the first layout has created the added controls (layoutReady) or once the
 // dialog is closing (placementFinished).
 void RelayOutOnSize(HWND dialog, DialogRecord& record);
+
+// A window's rectangle on the screen; false when there is no such window.
+bool WindowRect(HWND window, LayoutRect* out);
+
+// The height of the desktop's work area, 0 when the system does not tell it.
+int32_t WorkAreaHeight();
+
+// Where a dialog that changes size goes: the remembered position, the centre of the screen, or
+// where it is.
+PositionRule PositionRuleOf(const SharedState& shared, const DialogRecord& record);
 
 // One enlargement pass of a dialog that does not size itself, and its placement.
 void EnlargeFixed(HWND dialog, DialogRecord& record, bool widthAllowed, bool heightAllowed);

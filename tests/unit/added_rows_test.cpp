@@ -286,6 +286,48 @@ TEST(AddedRowsPlacement, ListRowsWithAndWithoutHints) {
     }
 }
 
+TEST(AddedRowsPlacement, ARelayoutKeepsToTheRowsTheDialogWasGiven) {
+    // The rows as created, and the settings changed to the opposite while the dialog is open.
+    const std::vector<Field> kRowKeys = {
+        &HookSettings::addVnButtons, &HookSettings::addVantorButton, &HookSettings::showInfoLine,
+        &HookSettings::showRecent, &HookSettings::showFavorites};
+    struct Case {
+        std::vector<Field> off;
+        int32_t showListHints;
+    } cases[] = {
+        {{}, 0},
+        {{}, 1},
+        {{&HookSettings::addVnButtons}, 1},
+        {{&HookSettings::showInfoLine, &HookSettings::showRecent}, 0},
+        {{&HookSettings::addFindButton, &HookSettings::addDeleteButton,
+          &HookSettings::addVantorButton, &HookSettings::showFavorites},
+         1},
+    };
+    for (const Case& c : cases) {
+        HookSettings created = Settings(c.off);
+        created.showListHints = c.showListHints;
+        HookSettings now = created;
+        for (Field f : kRowKeys)
+            now.*f = !(created.*f);
+        for (Field f : kFileKeys)
+            now.*f = !(created.*f);
+        now.showListHints = !c.showListHints;
+
+        AddedRowsMetrics m = MeasureAddedRows(created, Measures());
+        AddedRowsPlan want = Plan(created, AddedRowsPass::kRelayout, m);
+        AddedRowsPlan got =
+            Plan(SettingsOfCreatedRows(now, AddedControlsFor(created), c.showListHints != 0),
+                 AddedRowsPass::kRelayout, m);
+        for (int k = 0; k < kAddedControlCount; ++k) {
+            ASSERT_EQ(got.placed[k], want.placed[k]) << k;
+            if (!want.placed[k])
+                continue;
+            EXPECT_EQ(At(got, static_cast<AddedControl>(k)), At(want, static_cast<AddedControl>(k)))
+                << k;
+        }
+    }
+}
+
 TEST(AddedRowsLists, OpenHeights) {
     struct Case {
         int32_t visible, shown, extraRows, workArea, height;

@@ -84,6 +84,15 @@ void PrepareSettings() {
     k.lengthenDrive = k.lenDriveLimit = k.lengthenTypes = k.lenTypesLimit = 1;
     k.lenDriveLimitNum = k.lenTypesLimitNum = 25;
     k.viewDetails = 0;
+    // The enlargement alone: the rows the library adds are tested through the real hook. What
+    // is left of them is the margin under the dialog's own controls, which AddedRows() counts.
+    k.addVnButtons = k.addVantorButton = k.showInfoLine = k.showRecent = k.showFavorites = 0;
+}
+
+// The height the added rows took, between the width and the height pass.
+int AddedRows() {
+    const DialogRecord::Layout& l = Record().layout;
+    return l.listsHeight + l.infoLineHeight + l.buttonRowHeight;
 }
 
 int OpenRecord(HWND dialog) {
@@ -139,7 +148,7 @@ void CheckFixed(HWND dialog) {
     RECT d = WindowRectOf(dialog);
     int w0 = W(g_before.dialog), h0 = H(g_before.dialog);
     CHECK(w0 < 716 && h0 < 537, "Wine's dialog starts smaller than the target (%d x %d)", w0, h0);
-    int dx = 716 - w0 - 1, dy = 537 - h0 - 1;
+    int dx = 716 - w0 - 1, dy = 537 - (h0 + AddedRows()) - 1;
     CHECK(d.left == 154 && d.top == 115 && W(d) == 716 && H(d) == 537,
           "centred at 716 x 537: %ld,%ld %d x %d", d.left, d.top, W(d), H(d));
     CHECK(r.placement.placementLeft == d.left && r.placement.placementTop == d.top &&
@@ -201,14 +210,14 @@ void CheckGapsKept(HWND dialog, const char* when) {
     RECT d = WindowRectOf(dialog);
     RECT list = WindowRectOf(GetDlgItem(dialog, 1121));
     CHECK(d.right - list.right == r.layout.listRightGap &&
-              d.bottom - list.bottom == r.layout.listBottomGap,
-          "%s: the list keeps its distances %d and %d to the edges (%ld, %ld)", when,
-          r.layout.listRightGap, r.layout.listBottomGap, d.right - list.right,
+              d.bottom - list.bottom == r.layout.listBottomGap + AddedRows(),
+          "%s: the list keeps its distances %d and %d (+ %d for the rows) to the edges (%ld, %ld)",
+          when, r.layout.listRightGap, r.layout.listBottomGap, AddedRows(), d.right - list.right,
           d.bottom - list.bottom);
     RECT placeholder = WindowRectOf(GetDlgItem(dialog, 1120));
     CHECK(W(placeholder) == W(list) && H(placeholder) == H(list), "%s: placeholder follows", when);
     RECT ok = Relative(dialog, IDOK);
-    int grownH = H(d) - H(g_before.dialog);
+    int grownH = H(d) - H(g_before.dialog) - AddedRows();
     CHECK(ok.top == g_before.ok.top + grownH, "%s: OK moved down with the bottom edge by %d", when,
           grownH);
 }
@@ -405,7 +414,7 @@ void OddTree() {
     CHECK(d.left == 100 && d.top == 50 && W(d) == 716 && H(d) == 537,
           "enlarged in place: %ld,%ld %d x %d", d.left, d.top, W(d), H(d));
     CHECK(IsWindowVisible(dialog) && r.placement.placementApplied, "shown and placed");
-    int dx = 716 - W(before) - 1, dy = 537 - H(before) - 1;
+    int dx = 716 - W(before) - 1, dy = 537 - (H(before) + AddedRows()) - 1;
     POINT p = ClientPos(beside);
     CHECK(p.x == 320 + dx && p.y == 40, "beside the list: moved right by %d to %ld,%ld", dx, p.x,
           p.y);

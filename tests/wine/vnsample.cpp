@@ -20,7 +20,9 @@
 //                                 to the report as "returned PATH"; exit 0 when the dialog
 //                                 returned a file, 1 when cancelled
 //                                 VNSAMPLE_RESIZE="W H" resizes it first, as a user would;
-//                                 VNSAMPLE_INITIAL_DIR is the folder the application asks for.
+//                                 VNSAMPLE_INITIAL_DIR is the folder the application asks for;
+//                                 VNSAMPLE_HOOK=1 gives the dialog an application hook, which
+//                                 keeps it from getting a sizing border.
 //   vnsample open-many N MS PREFIX  N Open dialogs one after the other, dialog i closed after MS
 //                                 milliseconds with PREFIX<i>.txt typed; exit status: how many
 //                                 did not return their file
@@ -80,10 +82,30 @@ HWND ThisThreadsDialog() {
     return nullptr;
 }
 
+// One line for each child window of the dialog: "TAG CLASS ID VISIBLE L T R B TEXT", in screen
+// coordinates. A drop-down box's window rectangle is its closed box; its list is a window of its
+// own while open.
+std::string DescribeControls(HWND dlg, const char* tag) {
+    std::string lines;
+    for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        char cls[64] = "", text[64] = "", line[256];
+        GetClassNameA(c, cls, sizeof cls);
+        GetWindowTextA(c, text, sizeof text);
+        RECT rc = {};
+        GetWindowRect(c, &rc);
+        snprintf(line, sizeof line, "%s %s %d %d %ld %ld %ld %ld %s\n", tag, cls, GetDlgCtrlID(c),
+                 IsWindowVisible(c) ? 1 : 0, rc.left, rc.top, rc.right, rc.bottom, text);
+        lines += line;
+    }
+    return lines;
+}
+
 // What the dialog looked like just before it was closed, for the test manager to check:
-// "rect L T R B", "visible 0|1", "folder PATH", "ok L T R B" (the OK button) lines in
-// vnsample-report.txt.
-void ReportDialog(HWND dlg) {
+// "rect L T R B", "client L T R B" (the client area on the screen), "visible 0|1",
+// "folder PATH", "ok L T R B" (the OK button) lines, and a "control" line for each child window,
+// in vnsample-report.txt; before those, shown is what the dialog looked like when it was first
+// shown, if that was different.
+void ReportDialog(HWND dlg, const std::string& shown) {
     // Next to the program: the dialog changes the current folder as it navigates.
     char path[MAX_PATH + 32] = "";
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -98,6 +120,10 @@ void ReportDialog(HWND dlg) {
     SendMessageA(dlg, WM_USER + 102, MAX_PATH, reinterpret_cast<LPARAM>(folder));
     fprintf(f, "rect %ld %ld %ld %ld\nvisible %d\nfolder %s\n", rc.left, rc.top, rc.right,
             rc.bottom, IsWindowVisible(dlg) ? 1 : 0, folder);
+    RECT client = {};
+    GetClientRect(dlg, &client);
+    MapWindowPoints(dlg, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    fprintf(f, "client %ld %ld %ld %ld\n", client.left, client.top, client.right, client.bottom);
     // The dialog's own controls whose places the layout decides: OK, the file list, the name
     // and type boxes.
     const struct {
@@ -109,6 +135,8 @@ void ReportDialog(HWND dlg) {
         GetWindowRect(GetDlgItem(dlg, c.id), &rc2);
         fprintf(f, "%s %ld %ld %ld %ld\n", c.name, rc2.left, rc2.top, rc2.right, rc2.bottom);
     }
+    fputs(shown.c_str(), f);
+    fputs(DescribeControls(dlg, "control").c_str(), f);
     fclose(f);
 }
 
@@ -129,10 +157,13 @@ void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
     // VNSAMPLE_RESIZE="W H": the user resizes the dialog before closing it.
     char resize[32];
     int w = 0, h = 0;
+    std::string shown;
     if (GetEnvironmentVariableA("VNSAMPLE_RESIZE", resize, sizeof resize) &&
-        sscanf(resize, "%d %d", &w, &h) == 2)
+        sscanf(resize, "%d %d", &w, &h) == 2) {
+        shown = DescribeControls(dlg, "shown");
         SetWindowPos(dlg, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER);
-    ReportDialog(dlg);
+    }
+    ReportDialog(dlg, shown);
     if (g_typeName) {
         // The file name box is combo 1148 in the explorer-style dialog, edit 1152 in others.
         HWND box = GetDlgItem(dlg, 1148);
@@ -186,6 +217,10 @@ LRESULT CALLBACK BypassHook(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+UINT_PTR CALLBACK QuietHook(HWND, UINT, WPARAM, LPARAM) {
+    return 0;
+}
+
 int FileDialog(bool save) {
     char file[MAX_PATH] = "";
     OPENFILENAMEA ofn = {};
@@ -198,6 +233,11 @@ int FileDialog(bool save) {
     char initial[MAX_PATH] = "";
     if (GetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", initial, sizeof initial))
         ofn.lpstrInitialDir = initial;
+    char hooked[4] = "";
+    if (GetEnvironmentVariableA("VNSAMPLE_HOOK", hooked, sizeof hooked) && hooked[0] == '1') {
+        ofn.Flags |= OFN_ENABLEHOOK;
+        ofn.lpfnHook = QuietHook;
+    }
     SetTimer(nullptr, 0, g_closeAfterMs, CloseDialogTimer);
     char bypass[4] = "";
     HHOOK hook = nullptr;

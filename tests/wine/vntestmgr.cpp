@@ -20,6 +20,8 @@
 #include "tests/wine/wine_check.h"
 #include "tests/wine/wine_support.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -486,10 +488,48 @@ struct DialogReport {
     RECT ok = {};
     RECT list = {};
     RECT name = {};
+    RECT client = {};
     int visible = -1;
     std::string folder;
     std::string returned; // the file the dialog returned, "<cancelled>", or "" before it returned
 };
+
+// A child window of the sample's dialog, as the sample reported it.
+struct ReportedControl {
+    std::string cls;
+    int id = 0;
+    bool visible = false;
+    RECT rect = {};
+    std::string text;
+};
+
+// The report's lines of one kind: "control" (as the dialog was closed) or "shown" (as it was
+// first shown, when the sample resized it later).
+std::vector<ReportedControl> ReadReportedControls(const char* tag) {
+    std::vector<ReportedControl> controls;
+    FILE* f = fopen("vnsample-report.txt", "r");
+    if (!f)
+        return controls;
+    char line[600];
+    size_t n = strlen(tag);
+    while (fgets(line, sizeof line, f)) {
+        line[strcspn(line, "\r\n")] = 0;
+        if (strncmp(line, tag, n) || line[n] != ' ')
+            continue;
+        ReportedControl c;
+        char cls[64] = "";
+        int visible = 0, used = 0;
+        if (sscanf(line + n + 1, "%63s %d %d %ld %ld %ld %ld %n", cls, &c.id, &visible,
+                   &c.rect.left, &c.rect.top, &c.rect.right, &c.rect.bottom, &used) < 7)
+            continue;
+        c.cls = cls;
+        c.visible = visible != 0;
+        c.text = line + n + 1 + used;
+        controls.push_back(c);
+    }
+    fclose(f);
+    return controls;
+}
 
 DialogReport ReadReport() {
     DialogReport r;
@@ -510,6 +550,9 @@ DialogReport ReadReport() {
         else if (!strncmp(line, "name ", 5))
             sscanf(line + 5, "%ld %ld %ld %ld", &r.name.left, &r.name.top, &r.name.right,
                    &r.name.bottom);
+        else if (!strncmp(line, "client ", 7))
+            sscanf(line + 7, "%ld %ld %ld %ld", &r.client.left, &r.client.top, &r.client.right,
+                   &r.client.bottom);
         else if (!strncmp(line, "visible ", 8))
             r.visible = atoi(line + 8);
         else if (!strncmp(line, "folder ", 7))
@@ -538,8 +581,9 @@ void Placement() {
     CHECK(r.visible == 1, "the dialog is shown");
     CHECK(r.rect.left == 154 && r.rect.top == 115 && r.rect.right == 870 && r.rect.bottom == 652,
           "placed at %ld,%ld-%ld,%ld", r.rect.left, r.rect.top, r.rect.right, r.rect.bottom);
-    // The controls below the file list moved with the growth, once: still inside the dialog.
-    CHECK(r.ok.top > r.rect.top + 400 && r.ok.bottom <= r.rect.bottom,
+    // The controls below the file list moved with the growth, once: still inside the dialog,
+    // above the rows the library added at its bottom.
+    CHECK(r.ok.top > r.rect.top + 300 && r.ok.bottom <= r.rect.bottom,
           "OK button at %ld..%ld inside the dialog", r.ok.top, r.ok.bottom);
     // The buttons that ended at the file list's right edge still do, and the name box between
     // its label and OK was stretched with them.
@@ -547,6 +591,95 @@ void Placement() {
           r.list.right);
     CHECK(r.name.right < r.ok.left && r.name.right > r.ok.left - 30,
           "the name box ends at %ld, just before OK at %ld", r.name.right, r.ok.left);
+    CleanUpHookDLL();
+}
+
+bool IsAddedControl(const ReportedControl& c) {
+    return (c.id >= 19000 && c.id <= 19011) || (c.cls == "Static" && c.id == 0);
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// With the default settings the dialog holds every added control once: the eight buttons 19000
+// to 19007 with their captions from the library's strings, the four lists 19008 to 19011, the
+// information line and two hidden hint labels. The visible ones lie in the client area, in the
+// rows at its bottom, below everything of the dialog's own, and none overlaps another.
+void CheckRows(const std::vector<ReportedControl>& controls, const RECT& client, const char* when) {
+    int found[12] = {}, lines = 0, hints = 0;
+    LONG rowsTop = LONG_MAX, rowsBottom = LONG_MIN, ownBottom = LONG_MIN;
+    for (const ReportedControl& c : controls) {
+        bool added = IsAddedControl(c);
+        if (added && c.id)
+            found[c.id - 19000] += c.visible && (c.id > 19007 || !c.text.empty());
+        lines += added && !c.id && c.visible;
+        hints += added && !c.id && !c.visible && (c.text == "&u" || c.text == "&a");
+        if (c.id == 19006)
+            CHECK(c.text == "Vanto&r", "%s: the product button reads %s", when, c.text.c_str());
+        if (!c.visible)
+            continue;
+        if (!added) {
+            ownBottom = std::max(ownBottom, c.rect.bottom);
+            continue;
+        }
+        rowsTop = std::min(rowsTop, c.rect.top);
+        rowsBottom = std::max(rowsBottom, c.rect.bottom);
+        CHECK(c.rect.left >= client.left && c.rect.top >= client.top &&
+                  c.rect.right <= client.right && c.rect.bottom <= client.bottom,
+              "%s: %s %d at %ld,%ld-%ld,%ld lies in the client area", when, c.cls.c_str(), c.id,
+              c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
+        // A drop-down box's window is its closed box, not its open list.
+        CHECK(c.cls != "ComboBox" || c.rect.bottom - c.rect.top < 40, "%s: list %d is closed", when,
+              c.id);
+        for (const ReportedControl& other : controls)
+            CHECK(&other == &c || !other.visible || !Overlap(c.rect, other.rect),
+                  "%s: %s %d overlaps %s %d", when, c.cls.c_str(), c.id, other.cls.c_str(),
+                  other.id);
+    }
+    for (int k = 0; k < 12; ++k)
+        CHECK(found[k] == 1, "%s: control %d shown once (%d)", when, 19000 + k, found[k]);
+    CHECK(lines == 1 && hints == 2, "%s: the information line and two hidden hints", when);
+    CHECK(ownBottom <= rowsTop, "%s: the dialog's own controls end at %ld, above the rows at %ld",
+          when, ownBottom, rowsTop);
+    CHECK(rowsBottom >= client.bottom - 12, "%s: the rows fill the bottom, to %ld of %ld", when,
+          rowsBottom, client.bottom);
+}
+
+// A dialog that does not size itself (the application's hook keeps the sizing border away)
+// grows by the added rows and holds them below its own controls.
+void RowsFixed() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_HOOK", "1");
+    Process sample = Start("vnsample.exe open 3000");
+    PumpFor(1800);
+    RunUnix("/usr/bin/import -window root rows-fixed.png");
+    WaitFor(sample);
+    SetEnvironmentVariableA("VNSAMPLE_HOOK", nullptr);
+    DialogReport r = ReadReport();
+    CHECK(r.visible == 1 && r.rect.bottom - r.rect.top == 537, "shown at the target height: %ld",
+          r.rect.bottom - r.rect.top);
+    CheckRows(ReadReportedControls("control"), r.client, "fixed");
+    CleanUpHookDLL();
+}
+
+// A resizable dialog holds the rows when it is first shown and after its user resized it.
+void RowsResizable() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_RESIZE", "820 600");
+    CHECK(RunSample("open 1500") == 1, "a dialog resized by its user");
+    SetEnvironmentVariableA("VNSAMPLE_RESIZE", nullptr);
+    DialogReport r = ReadReport();
+    CHECK(r.rect.right - r.rect.left == 820 && r.rect.bottom - r.rect.top == 600,
+          "resized to %ld x %ld", r.rect.right - r.rect.left, r.rect.bottom - r.rect.top);
+    // The client area as first shown: the dialog kept its place and its frame.
+    std::vector<ReportedControl> shown = ReadReportedControls("shown");
+    RECT firstClient = {r.client.left, r.client.top, r.client.right - (820 - 716),
+                        r.client.bottom - (600 - 537)};
+    CheckRows(shown, firstClient, "as shown");
+    CheckRows(ReadReportedControls("control"), r.client, "resized");
     CleanUpHookDLL();
 }
 
@@ -876,6 +1009,8 @@ const Scenario kScenarios[] = {
     {"exclusions", Exclusions},
     {"shift-disables", ShiftDisables},
     {"placement", Placement},
+    {"rows-fixed", RowsFixed},
+    {"rows-resizable", RowsResizable},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
     {"alt-favorite", AltFavorite},
