@@ -28,8 +28,8 @@ void CreateAddedControls(HWND dialog, DialogRecord& record);
 // Returns the batch, or null when a step failed (the batch is then gone).
 HDWP DeferAddedControls(HWND dialog, DialogRecord& record, HDWP batch);
 
-// After a re-layout: refresh the information line and refill the recent and favourite lists for
-// the folder in listFolder.
+// After a re-layout: refresh the information line. The recent and favourite lists are refilled by
+// the dialog procedure, which may use the lists' floor.
 void RefreshAddedControls(HWND dialog, DialogRecord& record);
 
 } // namespace vn
