@@ -31,8 +31,7 @@ class ShortCaptions final : public CaptionSource {
 class FakeRows final : public ListRows {
   public:
     std::vector<std::string> rows;
-    bool countFails = false;
-    int Count() override { return countFails ? -1 : static_cast<int>(rows.size()); }
+    int Count() override { return static_cast<int>(rows.size()); }
     bool Row(int i, char* buf, size_t size) override {
         if (rows[i].size() >= size)
             return false;
@@ -73,7 +72,6 @@ TEST(ListFill, RowsOfAFullListInOrder) {
     Stored app({"C:\\a1", "C:\\a2", "C:\\a3", "C:\\a4", "C:\\a5", "C:\\a6"}, 6);
     Stored all({"C:\\b1", "c:\\A5", "C:\\b3", "C:\\A6"}, 4);
     Stored favorites({"C:\\f1", "C:\\*.txt", "", "C:\\f4"}, 0);
-    Stored none({}, 0);
     const StoredList noLists = {nullptr, 0};
     struct Row {
         const char* what;
@@ -119,12 +117,6 @@ TEST(ListFill, RowsOfAFullListInOrder) {
          noLists,
          noLists,
          " RF| ER|" + kSep + "|=T=| ER*|" + kSep},
-        {"a recent list whose Last is 0",
-         Form(false, false),
-         {false, false, false, 5, true},
-         none.List(),
-         noLists,
-         ""},
     };
     ShortCaptions captions;
     FixedWidth measure;
@@ -150,15 +142,6 @@ TEST(ListFill, RecentRingIsReadBackwardsFromLast) {
         AddEntryRows(control, ring.List(), Form(false, false), 100, false, measure);
         EXPECT_EQ(control.Joined(), row.expected) << row.last;
     }
-}
-
-TEST(ListFill, SkippingNeedsARowCount) {
-    Stored list({"C:\\x"}, 1);
-    FakeRows control;
-    control.countFails = true;
-    FixedWidth measure;
-    EXPECT_EQ(AddEntryRows(control, list.List(), Form(false, false), 5, true, measure), 0);
-    EXPECT_EQ(control.Joined(), "");
 }
 
 TEST(ListFill, DisplayForms) {
