@@ -181,12 +181,14 @@ void StoreCurrentPlacement(HWND dialog, DialogRecord& r) {
     StorePlacement(r, d.left, d.top, size.width, size.height);
 }
 
+// Shows the laid-out dialog. It paints from its message loop like any dialog, once it has
+// answered what is queued: painting here, inside its initialisation, kept the dialog from
+// answering the user until its file list had painted.
 void ShowPlaced(HWND dialog, DialogRecord& r) {
     r.placement.placementReady = 1;
     ShowWindow(dialog, SW_SHOW);
     StretchPlacesBar(dialog);
     InvalidateRect(dialog, nullptr, FALSE);
-    UpdateWindow(dialog);
     r.placement.placementApplied = 1;
 }
 
@@ -369,6 +371,11 @@ void RelayOutOnSize(HWND dialog, DialogRecord& r) {
                         r.layout.buttonRowHeight;
     RelayoutShift shift =
         PlanRelayout(d, list, r.layout.listRightGap, r.layout.listBottomGap, addedRows);
+    // Nothing to move: every control is where the last layout put it. The re-layout asked for at
+    // the end of the dialog's initialisation mostly finds this, and repainting the rows then would
+    // only delay the dialog's first paint.
+    if (shift.dx == 0 && shift.dy == 0)
+        return;
     MovePass pass = {dialog, {true, list.right, list.bottom, shift.dx, shift.dy}, true, &r};
     RunMovePass(pass);
 
