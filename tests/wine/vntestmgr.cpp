@@ -568,13 +568,39 @@ std::string ReadList(const char* module, const char* list, const char* key) {
     return Profile(ListFile(module), std::string(module) + " " + list, key);
 }
 
+HWND SampleDialog(const Process& sample);
+
+// Twenty-five entries in each of the sample's four lists, long enough to be shortened, so that
+// the picture of the extended dialog shows its lists as a user's would look.
+void FillSampleLists() {
+    const char* sections[] = {"Recent Files", "Recent Paths", "Favorite Files", "Favorite Paths"};
+    std::string file = ListFile("vnsample");
+    DeleteFileA(file.c_str());
+    for (int kind = 0; kind < 4; ++kind) {
+        std::string section = std::string("vnsample ") + sections[kind];
+        for (int i = 1; i <= 25; ++i) {
+            char entry[200];
+            snprintf(entry, sizeof entry, "C:\\Projects\\Client %02d\\Quarterly reports%s", i,
+                     kind % 2 ? "\\" : "\\summary.txt");
+            WritePrivateProfileStringA(section.c_str(), ("Entry" + std::to_string(i)).c_str(),
+                                       entry, file.c_str());
+        }
+        if (kind < 2)
+            WritePrivateProfileStringA(section.c_str(), "Last", "25", file.c_str());
+    }
+}
+
 // A fixed dialog is enlarged to 70 % of the 1024 x 768 screen and centred, and shown; a picture
-// of it is kept as an artifact of the run.
+// of it, with full lists and the recent files list open, is kept as an artifact of the run.
 void Placement() {
     PrepareFolders();
+    FillSampleLists();
     SetupHookDLL(g_manager);
     Process sample = Start("vnsample.exe open 3000");
-    PumpFor(1800);
+    HWND dialog = SampleDialog(sample);
+    if (HWND recent = dialog ? GetDlgItem(dialog, 19008) : nullptr)
+        PostMessageA(recent, CB_SHOWDROPDOWN, TRUE, 0);
+    PumpFor(1200);
     RunUnix("/usr/bin/import -window root extended-dialog.png");
     WaitFor(sample);
     DialogReport r = ReadReport();
