@@ -581,6 +581,9 @@ void ConcurrentDialogs() {
         Kill(p);
     }
     PumpFor(500);
+    // What was handed to the manager is written by its writer, which finishes its queue before it
+    // stops: the lists are complete only then.
+    g_handedOver.Stop(kListLockMaxWaitMs);
     printf("%d applications chose %d files each in %lu ms; %d dialogs taken over\n", kWorkers,
            kFilesPerWorker, GetTickCount() - start, g_dialogsOpened);
     CHECK(missed == 0, "%d dialogs did not return their file", missed);
@@ -597,7 +600,6 @@ void ConcurrentDialogs() {
         CHECK(found.size() == expected.size(), "%s: %zu of %zu chosen files", l.second.c_str(),
               found.size(), expected.size());
     }
-    g_handedOver.Stop(kListLockMaxWaitMs);
     CleanUpHookDLL();
     DestroyWindow(manager);
 }
