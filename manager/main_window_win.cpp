@@ -87,7 +87,7 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case MSG_SETTINGS_CHANGED:
         // The library changed the file: take its lists into the copy the configuration shows,
         // and make every process read the file anew.
-        ReadSettings();
+        ReadExcludeListsFromFile();
         settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
         return Result(0);
     case MSG_OPEN_CONFIGURATION:
@@ -445,6 +445,17 @@ bool MainWindow::ReadSettings() {
     ProfileIniFile kestra(kestraPath);
     LockedSettingsFile locked(iniPath_);
     return ReadManagerSettings(settings_, locked.File(), &kestra);
+}
+
+// Only the exclusion lists: they are all the library writes into the settings file that the
+// manager keeps a copy of. The user's own keys stay as the manager holds them: a write of the
+// manager's that had to go without the lock may have been overwritten by another process's
+// rewrite of the file, and reading the keys back would undo what the user just did (a Hide Icon
+// toggled twice then left the icon hidden).
+void MainWindow::ReadExcludeListsFromFile() {
+    LockedSettingsFile locked(iniPath_);
+    ReadExcludeLists(settings_.excludes, settings_.sizeExcludes, settings_.lastDirExcludes,
+                     locked.File(), kSettingsSection);
 }
 
 void MainWindow::WriteAllSettings() {

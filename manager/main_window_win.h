@@ -57,6 +57,8 @@ class MainWindow {
 
     // Reads every setting; true when they were imported from the older product's file.
     bool ReadSettings();
+    // Takes the exclusion lists the library changed into the manager's copy.
+    void ReadExcludeListsFromFile();
     void WriteAllSettings();
     void AddImportedExcludes(bool imported);
     void LoadTrainedDatabase();

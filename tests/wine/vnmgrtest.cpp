@@ -637,10 +637,19 @@ void Serial() {
     Command(m, kCmdHideIcon);
     CHECK(WaitUntil([] { return ReadIni("Show Icon") == "0"; }), "Hide Icon writes the settings");
     CHECK(!CurrentIcon().present, "the icon is hidden");
+    // A file that lost that write (another process rewrote it from an older copy) does not undo
+    // the user's choice when the library announces a change of its own: the next toggle shows
+    // the icon again.
+    std::string exclusion = ReadIni("Exclude1");
+    WriteIni("Show Icon", "1");
+    CHECK(ReadIni("Exclude1") == exclusion, "the file keeps its exclusion: %s",
+          ReadIni("Exclude1").c_str());
+    SendTo(m.window, MSG_SETTINGS_CHANGED, 0, 0);
     CHECK(ReadIni("NumExcludes") == "1" && ReadIni("Exclude1") == "notepad : Save As",
           "the library's exclusion survives: %s", ReadIni("Exclude1").c_str());
     Command(m, kCmdHideIcon);
-    CHECK(WaitUntil([] { return ReadIni("Show Icon") == "1"; }), "shown again");
+    CHECK(WaitUntil([] { return CurrentIcon().present; }), "shown again");
+    CHECK(ReadIni("Show Icon") == "1", "and written: %s", ReadIni("Show Icon").c_str());
     CheckIcon(129, kTipEnabled, "shown again");
     QuitAndCheckCleanUp(m);
 }
