@@ -85,16 +85,8 @@ struct Times {
 Times OpenOnce(const char* folder) {
     Watch watch = {GetCurrentThreadId(), 0, 0};
     HANDLE thread = CreateThread(nullptr, 0, WatchDialog, &watch, 0, nullptr);
-    char file[MAX_PATH] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.lpstrFilter = "Text files (*.txt)\0*.txt\0All files\0*.*\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrInitialDir = folder;
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
     double start = Now();
-    GetOpenFileNameA(&ofn);
+    vnbench::OpenDialogOn(folder, "Text files (*.txt)\0*.txt\0All files\0*.*\0");
     WaitForSingleObject(thread, 35000);
     CloseHandle(thread);
     if (watch.shownAt <= 0)

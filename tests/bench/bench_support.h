@@ -1,7 +1,10 @@
-// What the benchmark programs share: a clock in seconds and the median of the rounds.
+// What the benchmark programs share: a clock in seconds, the median of the rounds, and the Open
+// dialog they open.
 #pragma once
 
 #include <windows.h>
+
+#include <commdlg.h>
 
 #include <algorithm>
 #include <vector>
@@ -18,6 +21,20 @@ inline double Now() {
 inline double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Opens the standard Open dialog on folder, explorer-style, showing the filter's files; true when
+// a file was chosen.
+inline bool OpenDialogOn(const char* folder, const char* filter) {
+    char file[MAX_PATH] = "";
+    OPENFILENAMEA ofn = {};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof file;
+    ofn.lpstrInitialDir = folder;
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    return GetOpenFileNameA(&ofn) != 0;
 }
 
 } // namespace vnbench

@@ -13,6 +13,7 @@
 #include <commdlg.h>
 
 #include "hook/takeover/vnhook_api.h"
+#include "tests/bench/bench_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -87,16 +88,8 @@ void CALLBACK CloseDialog(HWND, UINT, UINT_PTR id, DWORD) {
 
 bool OneDialog(int n, const char* folder) {
     snprintf(g_name, sizeof g_name, "%s\\soak%d.txt", folder, n % 50);
-    char file[MAX_PATH] = "";
-    OPENFILENAMEA ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.lpstrFilter = "Text files (*.txt)\0*.txt\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrInitialDir = folder;
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
     SetTimer(nullptr, 0, 50, CloseDialog);
-    return GetOpenFileNameA(&ofn) != 0;
+    return vnbench::OpenDialogOn(folder, "Text files (*.txt)\0*.txt\0");
 }
 
 void Print(const char* when, const Holdings& h) {
