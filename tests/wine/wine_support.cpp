@@ -1,5 +1,6 @@
 #include "tests/wine/wine_support.h"
 
+#include <cctype>
 #include <vector>
 
 char g_cwd[MAX_PATH];
@@ -77,6 +78,70 @@ int WaitExit(const Process& p, DWORD ms, bool answerMessages) {
     DWORD code = static_cast<DWORD>(-1);
     GetExitCodeProcess(p.handle, &code);
     return static_cast<int>(code);
+}
+
+namespace {
+
+BOOL CALLBACK PrintWindowOf(HWND window, LPARAM pid) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != static_cast<DWORD>(pid))
+        return TRUE;
+    char cls[64] = "", title[128] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, title, sizeof title);
+    printf("  window %p %s \"%s\" %s\n", static_cast<void*>(window), cls, title,
+           IsWindowVisible(window) ? "visible" : "hidden");
+    return TRUE;
+}
+
+} // namespace
+
+void DescribeStuck(const Process& p, const char* what) {
+    if (!p.Running())
+        return;
+    printf("%s (process %lu) still runs; its windows:\n", what, p.id);
+    EnumWindows(PrintWindowOf, static_cast<LPARAM>(p.id));
+    char temp[MAX_PATH], out[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    snprintf(out, sizeof out, "%svn-stuck-%lu.txt", temp, p.id);
+    SECURITY_ATTRIBUTES sa = {sizeof sa, nullptr, TRUE};
+    HANDLE file = CreateFileA(out, GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    char line[128];
+    snprintf(line, sizeof line, "winedbg --command \"bt all\" 0x%lx", p.id);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = file;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessA(nullptr, line, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, 30000);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    CloseHandle(file);
+    // winedbg walks every process of the prefix; only this one's threads are printed, and of
+    // each only the innermost frames, which tell where it is (the rest repeats).
+    char ours[32];
+    snprintf(ours, sizeof ours, " in process %04lx ", p.id);
+    std::string text = ReadFileText(out);
+    bool keep = false;
+    int frame = 0;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        std::string l = text.substr(start, end == std::string::npos ? end : end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        if (!l.compare(0, 21, "Backtracing for threa"))
+            keep = l.find(ours) != std::string::npos;
+        bool isFrame = l.size() > 3 && (l[0] == '=' || (l[0] == ' ' && isdigit(l[2]) != 0));
+        frame = isFrame ? frame + 1 : 0;
+        if (keep && frame <= 14)
+            printf("  %.150s\n", l.c_str());
+    }
+    DeleteFileA(out);
 }
 
 void Kill(Process& p) {

@@ -42,6 +42,12 @@ int WaitExit(const Process& p, DWORD ms = 20000, bool answerMessages = true);
 // Ends the process if it still runs and lets go of it.
 void Kill(Process& p);
 
+// Prints what a process that should have ended is doing: its top-level windows and the first
+// frames of each thread's stack (through winedbg). A test that gives up on a process calls it
+// before killing it, so that a hang seen once on another machine can be told apart from a slow
+// run.
+void DescribeStuck(const Process& p, const char* what);
+
 // Runs a program of the Linux side (xdotool, import); false when it did not start (printed, and
 // GetLastError() tells why). Wine starts such a program without a process to wait for, so the
 // caller waits for what the program does rather than for the program.
