@@ -118,7 +118,8 @@ void FillLists(const char* module, const std::string& folder) {
     std::vector<std::string> files, folders;
     for (int i = 0; i < 100; ++i) {
         files.push_back(folder + "\\file" + std::to_string(i) + ".txt");
-        folders.push_back(i == 0 ? folder : folder + "\\gone" + std::to_string(i));
+        // A folder is stored with its backslash: without it, it names a file of its parent.
+        folders.push_back(folder + (i == 0 ? "\\" : "\\gone" + std::to_string(i) + "\\"));
     }
     std::vector<const char*> f, d;
     for (auto& s : files)
