@@ -150,6 +150,8 @@ struct DialogRecord {
         // shortens their paths anew.
         uint32_t listsFilled;
         int32_t listsRoom;
+        // The lists' combo boxes are still to be created (MSG_CREATE_LISTS is on its way).
+        uint32_t listsPending;
         char expectedNameText[kMaxPath + 1];
         char fileTypeText[kMaxPath + 1];
     } session;

@@ -18,6 +18,7 @@ constexpr unsigned MSG_SHOW_TRAINED_ENTRY = 3809; // wParam: entry index; lParam
 // posted, then focus it (and with wParam select its text).
 constexpr unsigned MSG_SET_NAME_TEXT = 3724;
 constexpr unsigned MSG_RELAYOUT = 3725;          // lay a resizable dialog out again
+constexpr unsigned MSG_CREATE_LISTS = 3726;      // create the recent and favourite lists
 constexpr unsigned MSG_REFRESH_INFO_LINE = 3808; // rebuild the information line
 
 // How long the library waits for the manager before it goes on without an answer. The manager

@@ -1,6 +1,7 @@
 #include "hook/layout/added_controls_win.h"
 
 #include "hook/core/control_ids.h"
+#include "hook/core/messages.h"
 #include "hook/core/process_win.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/ui_win.h"
@@ -227,6 +228,10 @@ void CreateAddedControls(HWND dialog, DialogRecord& r) {
     for (AddedControl control : kAddedCreationOrder) {
         if (!plan.placed[control])
             continue;
+        if (IsDropListControl(control)) {
+            r.session.listsPending = 1;
+            continue;
+        }
         HWND window = CreateAddedControl(dialog, control, settings, plan.rects[control]);
         r.added[control] = reinterpret_cast<uintptr_t>(window);
         if (window && font)
@@ -239,29 +244,85 @@ void CreateAddedControls(HWND dialog, DialogRecord& r) {
             EnablesAddedButton(static_cast<AddedControl>(control), r.mode.browseDialog != 0))
             EnableWindow(window, TRUE);
     }
+    if (r.session.listsPending)
+        PostMessageA(dialog, MSG_CREATE_LISTS, 0, 0);
+}
+
+namespace {
+
+// The controls of the dialog that exist now.
+AddedControlSet ExistingControls(const DialogRecord& r) {
+    AddedControlSet created = {};
+    for (int control = 0; control < kAddedControlCount; ++control) {
+        HWND window = AddedWindow(r, control);
+        created.present[control] = window && IsWindow(window);
+    }
+    return created;
+}
+
+// The rows of the given controls as the dialog's current geometry places them; false when the
+// dialog cannot be read.
+bool PlanCreatedRows(HWND dialog, const DialogRecord& r, const SharedState& s,
+                     const AddedControlSet& created, HookSettings* settings, AddedRowsPlan* plan) {
+    HWND hint = AddedWindow(r, created.present[kRecentHint] ? kRecentHint : kFavoriteHint);
+    bool hintsVisible = hint && (GetWindowLongA(hint, GWL_STYLE) & WS_VISIBLE);
+    *settings = SettingsOfCreatedRows(s.settings, created, hintsVisible);
+    AddedRowsInput in;
+    if (!ReadRowsInput(dialog, r, AddedRowsPass::kRelayout, created, RecordMetrics(r), &in))
+        return false;
+    *plan = PlanAddedRows(*settings, in);
+    return true;
+}
+
+} // namespace
+
+void CreatePendingLists(HWND dialog, DialogRecord& r) {
+    if (!r.session.listsPending)
+        return;
+    r.session.listsPending = 0;
+    SharedState* s = Shared();
+    if (!s || !IsWindow(dialog))
+        return;
+    AddedControlSet created = WithPendingLists(ExistingControls(r));
+    HookSettings settings;
+    AddedRowsPlan plan;
+    if (!PlanCreatedRows(dialog, r, *s, created, &settings, &plan))
+        return;
+    HFONT font = AddedFont(r);
+    HWND previous = nullptr;
+    for (AddedControl control : kAddedCreationOrder) {
+        HWND existing = AddedWindow(r, control);
+        if (!IsDropListControl(control) || existing || !plan.placed[control]) {
+            previous = existing ? existing : previous;
+            continue;
+        }
+        HWND window = CreateAddedControl(dialog, control, settings, plan.rects[control]);
+        r.added[control] = reinterpret_cast<uintptr_t>(window);
+        if (!window)
+            continue;
+        if (font)
+            SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        // Created last, it would come last in the tab order: it belongs after its label.
+        if (previous)
+            SetWindowPos(window, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        previous = window;
+    }
 }
 
 HDWP DeferAddedControls(HWND dialog, DialogRecord& r, HDWP batch) {
     SharedState* s = Shared();
     if (!batch || !s)
         return batch;
-    AddedControlSet created = {};
+    AddedControlSet created = ExistingControls(r);
     bool any = false;
-    for (int control = 0; control < kAddedControlCount; ++control) {
-        HWND window = AddedWindow(r, control);
-        created.present[control] = window && IsWindow(window);
-        any = any || created.present[control];
-    }
+    for (bool present : created.present)
+        any = any || present;
     if (!any)
         return batch;
-    HWND hint = AddedWindow(r, created.present[kRecentHint] ? kRecentHint : kFavoriteHint);
-    bool hintsVisible = hint && (GetWindowLongA(hint, GWL_STYLE) & WS_VISIBLE);
-    HookSettings settings = SettingsOfCreatedRows(s->settings, created, hintsVisible);
-
-    AddedRowsInput in;
-    if (!ReadRowsInput(dialog, r, AddedRowsPass::kRelayout, created, RecordMetrics(r), &in))
+    HookSettings settings;
+    AddedRowsPlan plan;
+    if (!PlanCreatedRows(dialog, r, *s, created, &settings, &plan))
         return batch;
-    AddedRowsPlan plan = PlanAddedRows(settings, in);
     for (AddedControl control : kAddedCreationOrder) {
         if (!batch)
             break;

@@ -24,6 +24,11 @@ bool MeasureAddedControlFont(HWND dialog, const DialogRecord& record, uint16_t* 
 // their height and setting listsHeight, infoLineHeight and buttonRowHeight.
 void CreateAddedControls(HWND dialog, DialogRecord& record);
 
+// The recent and favourite lists, which CreateAddedControls leaves to a posted MSG_CREATE_LISTS
+// so that the dialog is shown and answers first: creates them where the rows' current layout puts
+// them, each after its hint label in the tab order. Does nothing when none is pending.
+void CreatePendingLists(HWND dialog, DialogRecord& record);
+
 // During a re-layout: place the added controls in the same deferred batch as the file list.
 // Returns the batch, or null when a step failed (the batch is then gone).
 HDWP DeferAddedControls(HWND dialog, DialogRecord& record, HDWP batch);

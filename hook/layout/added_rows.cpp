@@ -130,6 +130,19 @@ AddedControlSet AddedControlsFor(const HookSettings& settings) {
     return set;
 }
 
+bool IsDropListControl(AddedControl control) {
+    return control == kRecentFilesList || control == kRecentFoldersList ||
+           control == kFavoriteFilesList || control == kFavoriteFoldersList;
+}
+
+AddedControlSet WithPendingLists(const AddedControlSet& created) {
+    AddedControlSet set = created;
+    bool* c = set.present;
+    c[kRecentFilesList] = c[kRecentFoldersList] = c[kRecentHint];
+    c[kFavoriteFilesList] = c[kFavoriteFoldersList] = c[kFavoriteHint];
+    return set;
+}
+
 HookSettings SettingsOfCreatedRows(const HookSettings& now, const AddedControlSet& created,
                                    bool hintsVisible) {
     HookSettings s = now;

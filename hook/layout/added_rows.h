@@ -66,6 +66,16 @@ int32_t ButtonCount(const HookSettings& settings);
 uint32_t AddedControlStyle(AddedControl control, const HookSettings& settings);
 int AddedControlCaption(AddedControl control, const HookSettings& settings);
 
+// The four drop-down lists are created a moment after the rest of the rows: creating a combo box
+// costs several milliseconds under Wine (its drop-down list is a window of its own), time the
+// dialog should spend becoming visible. The rows keep their place meanwhile through the lists'
+// hint labels, which exist whenever their row does.
+bool IsDropListControl(AddedControl control);
+
+// The controls a dialog has once its pending lists are created: each family's two lists join
+// the row its hint label holds.
+AddedControlSet WithPendingLists(const AddedControlSet& created);
+
 // The settings a re-layout places the rows by: the row switches as the controls that exist show
 // them, everything else as the settings say now. Any process may change the shared settings
 // while a dialog is open, but the record's row heights and button metrics are those of the rows

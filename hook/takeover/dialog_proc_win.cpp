@@ -10,6 +10,7 @@
 #include "hook/core/text.h"
 #include "hook/core/trace_win.h"
 #include "hook/core/ui_win.h"
+#include "hook/layout/added_controls_win.h"
 #include "hook/layout/layout_win.h"
 #include "hook/lists/list_files_win.h"
 #include "hook/resources/resource.h"
@@ -564,6 +565,12 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     case MSG_RELAYOUT:
         if (r.placement.resizable) {
             RelayOutOnSize(dialog, r);
+            FillAddedLists(r);
+        }
+        return 0;
+    case MSG_CREATE_LISTS:
+        if (!r.mode.passive) {
+            CreatePendingLists(dialog, r);
             FillAddedLists(r);
         }
         return 0;

@@ -328,6 +328,26 @@ TEST(AddedRowsPlacement, ARelayoutKeepsToTheRowsTheDialogWasGiven) {
     }
 }
 
+// The lists created after the rest of the rows are those the dialog would have been given with
+// them, whatever rows are switched on: the re-layout then places them where they belong.
+TEST(AddedRowsLists, PendingListsJoinTheirRows) {
+    const std::vector<std::vector<Field>> cases = {
+        {},
+        {&HookSettings::showRecent},
+        {&HookSettings::showFavorites},
+        {&HookSettings::showRecent, &HookSettings::showFavorites},
+        {&HookSettings::addVnButtons, &HookSettings::showInfoLine, &HookSettings::showListHints}};
+    for (const auto& off : cases) {
+        AddedControlSet all = AddedControlsFor(Settings(off)), first = all;
+        for (int k = 0; k < kAddedControlCount; ++k)
+            if (IsDropListControl(static_cast<AddedControl>(k)))
+                first.present[k] = false;
+        AddedControlSet joined = WithPendingLists(first);
+        for (int k = 0; k < kAddedControlCount; ++k)
+            EXPECT_EQ(joined.present[k], all.present[k]) << k << " with " << off.size() << " off";
+    }
+}
+
 TEST(AddedRowsLists, OpenHeights) {
     struct Case {
         int32_t visible, shown, extraRows, workArea, height;

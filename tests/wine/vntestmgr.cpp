@@ -79,14 +79,17 @@ int RunSample(const char* args, bool pump = true, DWORD* elapsedMs = nullptr) {
     int status = WaitExit(sample, 60000, pump);
     if (elapsedMs && sample.handle)
         *elapsedMs = GetTickCount() - start;
+    DescribeStuck(sample, "the sample");
     Kill(sample);
     return status;
 }
 
 // Lets a started sample run to its end (it closes its own dialog) and lets go of it; its exit
-// status, or -1.
+// status, or -1. A sample closes its dialog within a few seconds; the wait is long enough for a
+// loaded machine, and one that ends it unfinished says what the sample was doing.
 int WaitFor(Process& sample) {
-    int status = WaitExit(sample, 15000);
+    int status = WaitExit(sample, 30000);
+    DescribeStuck(sample, "the sample");
     Kill(sample);
     return status;
 }
@@ -598,7 +601,9 @@ void Placement() {
     SetupHookDLL(g_manager);
     Process sample = Start("vnsample.exe open 3000");
     HWND dialog = SampleDialog(sample);
-    if (HWND recent = dialog ? GetDlgItem(dialog, 19008) : nullptr)
+    HWND recent = nullptr;
+    WaitUntil([&] { return dialog && (recent = GetDlgItem(dialog, 19008)) != nullptr; }, 5000);
+    if (recent)
         PostMessageA(recent, CB_SHOWDROPDOWN, TRUE, 0);
     PumpFor(1200);
     RunUnix("/usr/bin/import -window root extended-dialog.png");
@@ -823,10 +828,11 @@ bool RowFits(std::string row, const std::string& wanted) {
 // -1. Read from outside as UTF-16: Wine hands an ANSI CB_GETLBTEXT from another process the row
 // in UTF-16.
 int FindRow(HWND dialog, int listId, const std::string& wanted) {
-    HWND combo = GetDlgItem(dialog, listId);
     int index = -1;
     WaitUntil(
         [&] {
+            // The lists come a moment after the dialog is shown.
+            HWND combo = GetDlgItem(dialog, listId);
             for (LRESULT i = 0, n = SendMessageW(combo, CB_GETCOUNT, 0, 0); i < n && index < 0;
                  ++i) {
                 wchar_t wide[1000] = L"";
