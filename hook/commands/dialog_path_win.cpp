@@ -1,5 +1,6 @@
 #include "hook/commands/dialog_path_win.h"
 
+#include "hook/core/control_ids.h"
 #include "hook/core/path_rules.h"
 #include "hook/core/dialog_record.h"
 #include "hook/core/messages.h"
@@ -35,6 +36,11 @@ HWND NameBox(HWND dialog) {
 // Asks the dialog for a path (CDM_GETFOLDERPATH or CDM_GETFILEPATH). A dialog of the NT platform
 // may answer in UTF-16, which is turned into the ANSI code page.
 bool AskDialog(HWND dialog, UINT msg, WPARAM size, char* out, size_t outSize) {
+    // Wine's dialog frees the folder it reports when it ends, yet goes on answering with it; its
+    // file view goes at the same moment. Without the view there is nothing sound to ask for.
+    HWND view = GetDlgItem(dialog, kIdShellView);
+    if (!view || !IsWindow(view))
+        return false;
     alignas(2) char scratch[602] = {};
     LRESULT reply = SendMessageA(dialog, msg, size, reinterpret_cast<LPARAM>(scratch));
     if (reply < 1)
@@ -122,7 +128,8 @@ bool ReadTypedName(HWND dialog, char* out, size_t size) {
     char folder[kMaxPath + 1];
     if (!ReadDialogFolder(dialog, folder, sizeof folder) || !folder[0])
         return false;
-    if (text[0] == '\\' && text[1] == '\\')
+    // A full path is the chosen path itself. Wine's dialog would put its folder in front of it.
+    if (IsAbsolutePath(text))
         return true;
     FitNameToFolder(text, folder);
     char joined[kMaxPath + 1];

@@ -152,6 +152,10 @@ struct DialogRecord {
         int32_t listsRoom;
         // The lists' combo boxes are still to be created (MSG_CREATE_LISTS is on its way).
         uint32_t listsPending;
+        // What the last OK chose, read when it was pressed: when Wine's dialog ends it frees the
+        // folder it reports before its window goes, so the close records this instead.
+        char chosenPath[kMaxPath + 1];
+        uint32_t chosenPathValid;
         char expectedNameText[kMaxPath + 1];
         char fileTypeText[kMaxPath + 1];
     } session;

@@ -364,8 +364,9 @@ void WritePendingExcludes(SharedState& s, const DialogRecord& r) {
         SendToManager(s, MSG_SETTINGS_CHANGED, reinterpret_cast<WPARAM>(r.moduleName), 0, nullptr);
 }
 
-// Records what the dialog ended with: the file type, the chosen file and folder (and with Alt a
-// favourite), unless it was cancelled; all in one hold of the lists, or handed on.
+// Records what the dialog ended with: the file type, the chosen file and folder as the last OK
+// read them (and with Alt a favourite), unless it was cancelled; all in one hold of the lists, or
+// handed on.
 void RecordOutcome(const SharedState& s, DialogRecord& r, HWND dialog) {
     char types[kListEntrySize] = "";
     GetDlgItemTextA(dialog, kIdFileTypes, types, sizeof types);
@@ -379,7 +380,8 @@ void RecordOutcome(const SharedState& s, DialogRecord& r, HWND dialog) {
     CopyText(recording.module, sizeof recording.module, r.moduleName);
     CopyText(recording.title, sizeof recording.title, r.dialogTitle);
     CopyText(recording.fileType, sizeof recording.fileType, r.session.fileTypeText);
-    if (ReadSelectedPath(dialog, recording.path, sizeof recording.path)) {
+    if (r.session.chosenPathValid) {
+        CopyText(recording.path, sizeof recording.path, r.session.chosenPath);
         recording.flags |= kRecordChosen;
         if (GetAsyncKeyState(VK_MENU) & 0x8000)
             recording.flags |= kRecordFavorite;
@@ -544,6 +546,9 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
             g_growthCommandSeen = 1;
         if (LOWORD(wParam) == IDCANCEL)
             r.session.cancelPressed = 1;
+        if (LOWORD(wParam) == IDOK && !r.mode.passive)
+            r.session.chosenPathValid =
+                ReadSelectedPath(dialog, r.session.chosenPath, sizeof r.session.chosenPath) ? 1 : 0;
         if (!r.mode.passive && !r.mode.exclusions.excluded[kExcludeFileManagement]) {
             DispatchCommand(slot, dialog, wParam, lParam);
             // A command row's editor may have seen the dialog end.

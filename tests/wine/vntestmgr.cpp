@@ -714,6 +714,26 @@ void RowsResizable() {
     CleanUpHookDLL();
 }
 
+// A new file named by its full path in a dialog open on another folder is recorded as named:
+// Wine's dialog answers for it with its own folder in front of the path, and by the time the
+// dialog is destroyed it no longer knows its folder.
+void TypedFullPath() {
+    PrepareFolders();
+    std::string folder = DataFile("elsewhere"), file = folder + "\\new-file.txt";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    DeleteFileA(file.c_str());
+    DeleteFileA(ListFile("vnsample").c_str());
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", g_cwd);
+    CHECK(RunSample(("save 1500 \"" + file + "\"").c_str()) == 0, "the new file is chosen");
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    std::string recorded = ReadList("vnsample", "Recent Files", "Entry1");
+    CHECK(recorded == file, "recorded as named: %s", recorded.c_str());
+    recorded = ReadList("vnsample", "Recent Paths", "Entry1");
+    CHECK(recorded == folder + "\\", "and its folder: %s", recorded.c_str());
+    CleanUpHookDLL();
+}
+
 // The chosen file is recorded; the application's next dialog opens in its folder; a dialog that
 // is cancelled records nothing but its position and size; an application excluded from the last
 // folder opens where it says.
@@ -1043,6 +1063,7 @@ const Scenario kScenarios[] = {
     {"placement", Placement},
     {"rows-fixed", RowsFixed},
     {"rows-resizable", RowsResizable},
+    {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
     {"alt-favorite", AltFavorite},
