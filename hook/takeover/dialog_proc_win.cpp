@@ -1,6 +1,7 @@
 #include "hook/takeover/dialog_proc_win.h"
 
 #include "hook/commands/dialog_path_win.h"
+#include "hook/commands/info_line_win.h"
 #include "hook/core/app_rules.h"
 #include "hook/core/control_ids.h"
 #include "hook/core/manager_link_win.h"
@@ -249,6 +250,8 @@ LRESULT FinishInit(SharedState* s, HWND dialog, LRESULT result) {
     BringWindowToTop(dialog);
     SetForegroundWindow(dialog);
     PostMessageA(dialog, MSG_RELAYOUT, 0, 0);
+    // The information line describes the folder the dialog opened in until the user acts.
+    PostMessageA(dialog, MSG_REFRESH_INFO_LINE, 0, 0);
     return result;
 }
 
@@ -572,6 +575,10 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
             RelayOutOnSize(dialog, r);
             FillAddedLists(r);
         }
+        return 0;
+    case MSG_REFRESH_INFO_LINE:
+        if (!r.mode.passive)
+            RebuildInfoLine(dialog, r);
         return 0;
     case MSG_CREATE_LISTS:
         if (!r.mode.passive) {

@@ -88,7 +88,7 @@ HWND ThisThreadsDialog() {
 std::string DescribeControls(HWND dlg, const char* tag) {
     std::string lines;
     for (HWND c = GetWindow(dlg, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        char cls[64] = "", text[64] = "", line[256];
+        char cls[64] = "", text[256] = "", line[400];
         GetClassNameA(c, cls, sizeof cls);
         GetWindowTextA(c, text, sizeof text);
         RECT rc = {};

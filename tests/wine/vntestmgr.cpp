@@ -695,6 +695,28 @@ void RowsFixed() {
     CleanUpHookDLL();
 }
 
+// The information line of a dialog that names no file shows its folder and the free space of its
+// drive, as Wine reports them.
+void InfoLine() {
+    PrepareFolders();
+    std::string folder = DataFile("info & more");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
+    CHECK(RunSample("open 1500") == 1, "a dialog, cancelled");
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    std::string shown = "Z:\\<none>", expected = folder;
+    expected.replace(expected.find('&'), 1, "&&");
+    for (const ReportedControl& c : ReadReportedControls("control"))
+        if (c.cls == "Static" && !c.text.compare(0, expected.size(), expected))
+            shown = c.text;
+    size_t units = shown.find(" free)");
+    CHECK(!shown.compare(0, expected.size() + 5, expected + "    (") &&
+              units != std::string::npos && units + 6 == shown.size(),
+          "the line: %s", shown.c_str());
+    CleanUpHookDLL();
+}
+
 // A resizable dialog holds the rows when it is first shown and after its user resized it.
 void RowsResizable() {
     PrepareFolders();
@@ -1063,6 +1085,7 @@ const Scenario kScenarios[] = {
     {"placement", Placement},
     {"rows-fixed", RowsFixed},
     {"rows-resizable", RowsResizable},
+    {"info-line", InfoLine},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
