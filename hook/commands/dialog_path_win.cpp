@@ -229,6 +229,32 @@ bool GoToFile(HWND dialog, const char* path, bool changeFolder) {
     return result;
 }
 
+void PathToClipboard(HWND dialog) {
+    char path[kMaxPath + 1];
+    if (!ReadSelectedPath(dialog, path, sizeof path) &&
+        !ReadDialogFolder(dialog, path, sizeof path))
+        return;
+    size_t length = BoundedLength(path, sizeof path);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, length + 1);
+    if (!block)
+        return;
+    char* text = static_cast<char*>(GlobalLock(block));
+    if (!text) {
+        GlobalFree(block);
+        return;
+    }
+    memcpy(text, path, length);
+    GlobalUnlock(block);
+    // Another program may hold the clipboard: the block is then ours to free.
+    if (!OpenClipboard(dialog)) {
+        GlobalFree(block);
+        return;
+    }
+    if (!EmptyClipboard() || !SetClipboardData(CF_TEXT, block))
+        GlobalFree(block);
+    CloseClipboard();
+}
+
 void ApplyMask(HWND dialog, const char* mask) {
     HWND box = NameBox(dialog);
     if (Usable(box)) {

@@ -35,6 +35,10 @@ bool GoToFolder(HWND dialog, const char* path, bool keepName);
 // Shows a file: its folder (with changeFolder) and its name in the box.
 bool GoToFile(HWND dialog, const char* path, bool changeFolder);
 
+// Puts the full path of the file named in the file name box, or else the dialog's folder, on the
+// clipboard as text. Nothing happens when the dialog names neither or the clipboard is busy.
+void PathToClipboard(HWND dialog);
+
 // Applies a mask ("*.txt") to the file list.
 void ApplyMask(HWND dialog, const char* mask);
 

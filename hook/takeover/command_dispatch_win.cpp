@@ -259,6 +259,9 @@ void DispatchCommand(int slot, HWND dialog, WPARAM wParam, LPARAM) {
     case DialogCommand::kListNotice:
         OnListNotice(dialog, r, decision.list, code);
         break;
+    case DialogCommand::kPathToClipboard:
+        PathToClipboard(dialog);
+        break;
     default:
         // The file operations of the other buttons are not part of this build.
         break;

@@ -717,6 +717,41 @@ void InfoLine() {
     CleanUpHookDLL();
 }
 
+// Path->clip puts the dialog's folder on the clipboard when the file name box names no file.
+void PathToClipboard() {
+    PrepareFolders();
+    std::string folder = DataFile("clip");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
+    Process sample = Start("vnsample.exe open 3000");
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    HWND dialog = SampleDialog(sample);
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    PostMessageA(dialog ? GetDlgItem(dialog, 19004) : nullptr, BM_CLICK, 0, 0);
+    std::string text;
+    WaitUntil(
+        [&] {
+            if (!OpenClipboard(nullptr))
+                return false;
+            HANDLE data = GetClipboardData(CF_TEXT);
+            const char* p = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+            text = p ? p : "";
+            if (p)
+                GlobalUnlock(data);
+            CloseClipboard();
+            return !text.empty();
+        },
+        5000);
+    WaitFor(sample);
+    CHECK(!CompareNoCase(text.c_str(), folder.c_str(), 300), "the clipboard holds %s",
+          text.c_str());
+    CleanUpHookDLL();
+}
+
 // A resizable dialog holds the rows when it is first shown and after its user resized it.
 void RowsResizable() {
     PrepareFolders();
@@ -1086,6 +1121,7 @@ const Scenario kScenarios[] = {
     {"rows-fixed", RowsFixed},
     {"rows-resizable", RowsResizable},
     {"info-line", InfoLine},
+    {"path-to-clipboard", PathToClipboard},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
