@@ -754,7 +754,8 @@ void PathToClipboard() {
 }
 
 // Presses file button buttonId of a sample's dialog in folder, with name (if any) in the file
-// name box, and answers the box it opens with text typed into its edit field and OK.
+// name box, and answers the box it opens with text (if any) typed into its edit field and OK
+// (the delete boxes' Yes).
 bool AnswerFileButton(const Process& sample, int buttonId, const char* name, const char* caption,
                       const char* text) {
     HWND dialog = SampleDialog(sample);
@@ -769,7 +770,8 @@ bool AnswerFileButton(const Process& sample, int buttonId, const char* name, con
     HWND box = SampleDialog(sample, caption);
     if (!box)
         return false;
-    SendMessageA(GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    if (text)
+        SendMessageA(GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     return true;
 }
@@ -810,6 +812,25 @@ void RenameFile() {
     CHECK(WaitUntil([&] { return IsExistingFile(after.c_str()); }, 3000), "%s exists",
           after.c_str());
     CHECK(!IsExistingFile(before.c_str()), "and %s is gone", before.c_str());
+    WaitFor(sample);
+    CleanUpHookDLL();
+}
+
+// Delete removes the named file through the shell library, which the library loads only then.
+void DeleteNamedFile() {
+    PrepareFolders();
+    std::string folder = DataFile("delete");
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string file = folder + "\\gone.txt";
+    WriteFileText(file, "deleted");
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
+    Process sample = Start("vnsample.exe open 4000");
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    CHECK(AnswerFileButton(sample, 19000, "gone.txt", "Delete...", nullptr),
+          "the Delete box was answered Yes");
+    CHECK(WaitUntil([&] { return !IsExistingFile(file.c_str()); }, 3000), "%s was deleted",
+          file.c_str());
     WaitFor(sample);
     CleanUpHookDLL();
 }
@@ -1187,6 +1208,7 @@ const Scenario kScenarios[] = {
     {"path-to-clipboard", PathToClipboard},
     {"make-dir", MakeDir},
     {"rename-file", RenameFile},
+    {"delete-file", DeleteNamedFile},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
