@@ -776,17 +776,29 @@ bool AnswerFileButton(const Process& sample, int buttonId, const char* name, con
     return true;
 }
 
-// Make dir creates the typed folder under the dialog's folder.
-void MakeDir() {
+// A folder of its own for a file button scenario, with the library's folders prepared.
+std::string FreshFolder(const char* name) {
     PrepareFolders();
-    std::string folder = DataFile("make-dir");
+    std::string folder = DataFile(name);
     CreateDirectoryA(folder.c_str(), nullptr);
-    std::string made = folder + "\\new folder";
-    RemoveDirectoryA(made.c_str());
+    return folder;
+}
+
+// The sample's Open dialog in folder, through the hook, open for four seconds.
+Process StartSampleIn(const std::string& folder) {
     SetupHookDLL(g_manager);
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
     Process sample = Start("vnsample.exe open 4000");
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    return sample;
+}
+
+// Make dir creates the typed folder under the dialog's folder.
+void MakeDir() {
+    std::string folder = FreshFolder("make-dir");
+    std::string made = folder + "\\new folder";
+    RemoveDirectoryA(made.c_str());
+    Process sample = StartSampleIn(folder);
     CHECK(AnswerFileButton(sample, 19002, nullptr, "Create Directory...", "new folder"),
           "the Create Directory box was answered");
     CHECK(WaitUntil([&] { return IsExistingFolder(made.c_str()); }, 3000), "%s was created",
@@ -797,16 +809,11 @@ void MakeDir() {
 
 // Rename gives the file named in the file name box the typed name, in its own folder.
 void RenameFile() {
-    PrepareFolders();
-    std::string folder = DataFile("rename");
-    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string folder = FreshFolder("rename");
     std::string before = folder + "\\before.txt", after = folder + "\\after.txt";
     DeleteFileA(after.c_str());
     WriteFileText(before, "kept");
-    SetupHookDLL(g_manager);
-    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
-    Process sample = Start("vnsample.exe open 4000");
-    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    Process sample = StartSampleIn(folder);
     CHECK(AnswerFileButton(sample, 19001, "before.txt", "Rename...", "after.txt"),
           "the Rename box was answered");
     CHECK(WaitUntil([&] { return IsExistingFile(after.c_str()); }, 3000), "%s exists",
@@ -818,15 +825,10 @@ void RenameFile() {
 
 // Delete removes the named file through the shell library, which the library loads only then.
 void DeleteNamedFile() {
-    PrepareFolders();
-    std::string folder = DataFile("delete");
-    CreateDirectoryA(folder.c_str(), nullptr);
+    std::string folder = FreshFolder("delete");
     std::string file = folder + "\\gone.txt";
     WriteFileText(file, "deleted");
-    SetupHookDLL(g_manager);
-    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
-    Process sample = Start("vnsample.exe open 4000");
-    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    Process sample = StartSampleIn(folder);
     CHECK(AnswerFileButton(sample, 19000, "gone.txt", "Delete...", nullptr),
           "the Delete box was answered Yes");
     CHECK(WaitUntil([&] { return !IsExistingFile(file.c_str()); }, 3000), "%s was deleted",
