@@ -88,6 +88,14 @@ bool CopyDestinations(const char* typed, const char* dialogFolder, const char* f
     return true;
 }
 
+CopyPlan PlanCopy(const CopyTargets& targets, bool primaryIsFile, bool alternateIsFile) {
+    if (primaryIsFile || !targets.hasAlternate)
+        return {primaryIsFile ? targets.primary : nullptr, targets.primary, nullptr};
+    if (alternateIsFile)
+        return {targets.alternate, targets.alternate, nullptr};
+    return {nullptr, targets.primary, targets.alternate};
+}
+
 void FillPrompt(char* dst, size_t cap, const char* format, const char* text) {
     if (!dst || cap == 0)
         return;

@@ -36,6 +36,17 @@ struct CopyTargets {
 bool CopyDestinations(const char* typed, const char* dialogFolder, const char* fileName,
                       CopyTargets& out);
 
+// What a copy to those destinations does, given which of them are existing files: the file to ask
+// about before replacing it (null: no question), the destination tried first, and the one tried
+// when that fails (null: none). An existing primary is the destination; otherwise an existing
+// file inside it is; otherwise primary is tried, and the file inside it after it.
+struct CopyPlan {
+    const char* ask;
+    const char* first;
+    const char* fallback;
+};
+CopyPlan PlanCopy(const CopyTargets& targets, bool primaryIsFile, bool alternateIsFile);
+
 // A prompt: format's first "%s" becomes text with every "&" doubled (the prompt is a static
 // control's text). When that does not fit cap, the front of text gives way to "..." so that
 // the end of a path, its file name, stays in view.

@@ -334,23 +334,14 @@ void CopyCommand(HWND dialog) {
         MessageBoxFromIds(dialog, IDS_COPY_FAILED, IDS_COPY_ERROR, MB_OK);
         return;
     }
-    const char* target = targets.primary;
-    bool fallback = false;
-    if (IsExistingFile(targets.primary)) {
-        if (!MayOverwrite(dialog, targets.primary))
-            return;
-    } else if (targets.hasAlternate) {
-        fallback = true;
-        if (IsExistingFile(targets.alternate)) {
-            if (!MayOverwrite(dialog, targets.alternate))
-                return;
-            target = targets.alternate;
-            fallback = false;
-        }
-    }
+    CopyPlan plan = PlanCopy(targets, IsExistingFile(targets.primary),
+                             targets.hasAlternate && IsExistingFile(targets.alternate));
+    if (plan.ask && !MayOverwrite(dialog, plan.ask))
+        return;
+    const char* target = plan.first;
     bool copied = CopyOver(source, target);
-    if (!copied && fallback) {
-        target = targets.alternate;
+    if (!copied && plan.fallback) {
+        target = plan.fallback;
         copied = CopyOver(source, target);
     }
     if (!copied) {

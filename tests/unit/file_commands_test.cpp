@@ -136,3 +136,28 @@ TEST(FileCommands, PromptsKeepTheEndOfALongPath) {
     EXPECT_EQ(shown.substr(0, 41), "Enter new folder name to create under ...");
     EXPECT_EQ(shown.back(), ':');
 }
+
+TEST(FileCommands, CopyAsksOnlyAboutTheFileItWouldReplace) {
+    CopyTargets t;
+    ASSERT_TRUE(CopyDestinations("E:\\out", "C:\\d", "a.txt", t));
+    struct PlanCase {
+        bool primaryIsFile, alternateIsFile;
+        const char *ask, *first, *fallback;
+    } const cases[] = {
+        {true, false, t.primary, t.primary, nullptr},
+        {true, true, t.primary, t.primary, nullptr}, // a file named like a folder: no alternate
+        {false, true, t.alternate, t.alternate, nullptr},
+        {false, false, nullptr, t.primary, t.alternate},
+    };
+    for (const PlanCase& c : cases) {
+        CopyPlan plan = PlanCopy(t, c.primaryIsFile, c.alternateIsFile);
+        EXPECT_EQ(plan.ask, c.ask) << c.primaryIsFile << c.alternateIsFile;
+        EXPECT_EQ(plan.first, c.first) << c.primaryIsFile << c.alternateIsFile;
+        EXPECT_EQ(plan.fallback, c.fallback) << c.primaryIsFile << c.alternateIsFile;
+    }
+    t.hasAlternate = false;
+    CopyPlan plan = PlanCopy(t, false, false);
+    EXPECT_EQ(plan.ask, nullptr);
+    EXPECT_EQ(plan.first, t.primary);
+    EXPECT_EQ(plan.fallback, nullptr);
+}
