@@ -45,3 +45,36 @@
 #define IDC_ADD_PATH 100
 #define IDC_ADD_PROMPT 101
 #define IDC_ADD_BROWSE 150
+
+// The file buttons' boxes "KestraDelete", "KestraDeleteRO", "KestraRename", "KestraCopy",
+// "KestraMove" and "KestraMakeDir".
+#define IDC_FILE_EDIT 100
+#define IDC_FILE_PROMPT 101
+#define IDC_FILE_NOTE 102
+#define IDC_FILE_CHANGE_FOLDER 140
+#define IDC_FILE_BROWSE 150
+#define IDC_FILE_HEADING 201
+
+// Their prompts and messages.
+#define IDS_MOVE_NO_FILE 506
+#define IDS_RENAME_NO_FILE 507
+#define IDS_COPY_NO_FILE 508
+#define IDS_DELETE_NO_FILE 509
+#define IDS_RENAME_PROMPT 512
+#define IDS_RENAME_FAILED 513
+#define IDS_RENAME_ERROR 514
+#define IDS_COPY_PROMPT 515
+#define IDS_MAKE_DIR_PROMPT 516
+#define IDS_MAKE_DIR_FAILED 517
+#define IDS_MAKE_DIR_ERROR 518
+#define IDS_COPY_FAILED 519
+#define IDS_COPY_ERROR 520
+#define IDS_SELECT_SINGLE_FILE 524
+#define IDS_FILE_SELECTION_ERROR 525
+#define IDS_DELETE_ERROR 553
+#define IDS_DELETE_FAILED 560
+#define IDS_MOVE_PROMPT 562
+#define IDS_MOVE_FAILED 563
+#define IDS_MOVE_ERROR 564
+#define IDS_COPY_TITLE 567
+#define IDS_OVERWRITE_QUESTION 568

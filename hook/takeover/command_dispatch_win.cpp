@@ -1,6 +1,7 @@
 #include "hook/takeover/command_dispatch_win.h"
 
 #include "hook/commands/dialog_path_win.h"
+#include "hook/commands/file_commands_win.h"
 #include "hook/commands/list_choice.h"
 #include "hook/core/control_ids.h"
 #include "hook/core/manager_link_win.h"
@@ -262,8 +263,25 @@ void DispatchCommand(int slot, HWND dialog, WPARAM wParam, LPARAM) {
     case DialogCommand::kPathToClipboard:
         PathToClipboard(dialog);
         break;
+    // The file buttons run modal boxes and work from the dialog window alone; nothing of the
+    // record is used after them.
+    case DialogCommand::kDelete:
+        DeleteCommand(dialog);
+        break;
+    case DialogCommand::kRename:
+        RenameCommand(dialog);
+        break;
+    case DialogCommand::kMakeDir:
+        MakeDirCommand(dialog);
+        break;
+    case DialogCommand::kCopy:
+        CopyCommand(dialog);
+        break;
+    case DialogCommand::kMove:
+        MoveCommand(dialog);
+        break;
     default:
-        // The file operations of the other buttons are not part of this build.
+        // Find files is not part of this build.
         break;
     }
 }

@@ -10,6 +10,7 @@
 //                           until the event kScrambleQuit is set
 #include <windows.h>
 
+#include "hook/commands/dialog_path_win.h"
 #include "hook/core/hook_owner_win.h"
 #include "hook/core/manager_link_win.h"
 #include "hook/core/settings.h"
@@ -571,7 +572,7 @@ std::string ReadList(const char* module, const char* list, const char* key) {
     return Profile(ListFile(module), std::string(module) + " " + list, key);
 }
 
-HWND SampleDialog(const Process& sample);
+HWND SampleDialog(const Process& sample, const char* caption = nullptr);
 
 // Twenty-five entries in each of the sample's four lists, long enough to be shortened, so that
 // the picture of the extended dialog shows its lists as a user's would look.
@@ -752,6 +753,90 @@ void PathToClipboard() {
     CleanUpHookDLL();
 }
 
+// Presses file button buttonId of a sample's dialog in folder, with name (if any) in the file
+// name box, and answers the box it opens with text (if any) typed into its edit field and OK
+// (the delete boxes' Yes).
+bool AnswerFileButton(const Process& sample, int buttonId, const char* name, const char* caption,
+                      const char* text) {
+    HWND dialog = SampleDialog(sample);
+    if (!dialog)
+        return false;
+    if (name) {
+        HWND box = GetDlgItem(dialog, 1148);
+        SendMessageA(box ? box : GetDlgItem(dialog, 1152), WM_SETTEXT, 0,
+                     reinterpret_cast<LPARAM>(name));
+    }
+    PostMessageA(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
+    HWND box = SampleDialog(sample, caption);
+    if (!box)
+        return false;
+    if (text)
+        SendMessageA(GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    return true;
+}
+
+// A folder of its own for a file button scenario, with the library's folders prepared.
+std::string FreshFolder(const char* name) {
+    PrepareFolders();
+    std::string folder = DataFile(name);
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+// The sample's Open dialog in folder, through the hook, open for four seconds.
+Process StartSampleIn(const std::string& folder) {
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
+    Process sample = Start("vnsample.exe open 4000");
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    return sample;
+}
+
+// Make dir creates the typed folder under the dialog's folder.
+void MakeDir() {
+    std::string folder = FreshFolder("make-dir");
+    std::string made = folder + "\\new folder";
+    RemoveDirectoryA(made.c_str());
+    Process sample = StartSampleIn(folder);
+    CHECK(AnswerFileButton(sample, 19002, nullptr, "Create Directory...", "new folder"),
+          "the Create Directory box was answered");
+    CHECK(WaitUntil([&] { return IsExistingFolder(made.c_str()); }, 3000), "%s was created",
+          made.c_str());
+    WaitFor(sample);
+    CleanUpHookDLL();
+}
+
+// Rename gives the file named in the file name box the typed name, in its own folder.
+void RenameFile() {
+    std::string folder = FreshFolder("rename");
+    std::string before = folder + "\\before.txt", after = folder + "\\after.txt";
+    DeleteFileA(after.c_str());
+    WriteFileText(before, "kept");
+    Process sample = StartSampleIn(folder);
+    CHECK(AnswerFileButton(sample, 19001, "before.txt", "Rename...", "after.txt"),
+          "the Rename box was answered");
+    CHECK(WaitUntil([&] { return IsExistingFile(after.c_str()); }, 3000), "%s exists",
+          after.c_str());
+    CHECK(!IsExistingFile(before.c_str()), "and %s is gone", before.c_str());
+    WaitFor(sample);
+    CleanUpHookDLL();
+}
+
+// Delete removes the named file through the shell library, which the library loads only then.
+void DeleteNamedFile() {
+    std::string folder = FreshFolder("delete");
+    std::string file = folder + "\\gone.txt";
+    WriteFileText(file, "deleted");
+    Process sample = StartSampleIn(folder);
+    CHECK(AnswerFileButton(sample, 19000, "gone.txt", "Delete...", nullptr),
+          "the Delete box was answered Yes");
+    CHECK(WaitUntil([&] { return !IsExistingFile(file.c_str()); }, 3000), "%s was deleted",
+          file.c_str());
+    WaitFor(sample);
+    CleanUpHookDLL();
+}
+
 // A resizable dialog holds the rows when it is first shown and after its user resized it.
 void RowsResizable() {
     PrepareFolders();
@@ -874,12 +959,13 @@ void AltFavorite() {
     CleanUpHookDLL();
 }
 
-// The file dialog a started sample shows, once it is visible; null when none appears.
-HWND SampleDialog(const Process& sample) {
+// The file dialog a started sample shows (or its box with caption), once it is visible; null
+// when none appears.
+HWND SampleDialog(const Process& sample, const char* caption) {
     HWND found = nullptr;
     WaitUntil([&] {
-        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w && !found;
-             w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", caption); w && !found;
+             w = FindWindowExA(nullptr, w, "#32770", caption)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
             found = pid == sample.id && IsWindowVisible(w) ? w : nullptr;
@@ -1122,6 +1208,9 @@ const Scenario kScenarios[] = {
     {"rows-resizable", RowsResizable},
     {"info-line", InfoLine},
     {"path-to-clipboard", PathToClipboard},
+    {"make-dir", MakeDir},
+    {"rename-file", RenameFile},
+    {"delete-file", DeleteNamedFile},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
