@@ -168,7 +168,8 @@ WalkResult FolderWalk::Step(FindEntry* out) {
     return Descend(out);
 }
 
-// Each subfolder in turn, depth first, once this folder's own matches are done.
+// Each subfolder in turn, depth first, once this folder's own matches are done. The walk
+// recurses once per folder level, so the frames on that path stay small.
 WalkResult FolderWalk::Descend(FindEntry* out) {
     for (;;) {
         if (nested_) {
@@ -179,22 +180,28 @@ WalkResult FolderWalk::Descend(FindEntry* out) {
             if (result != WalkResult::kComplete)
                 return result;
         }
-        if (!subfolders_) {
-            subfolders_.reset(new (std::nothrow) FolderWalk(system_, folder_, masks_, true));
-            if (!subfolders_)
-                return WalkResult::kError;
-        }
-        FindEntry subfolder{};
-        WalkResult result = subfolders_->Step(&subfolder);
+        WalkResult result = OpenNextSubfolder();
         if (result != WalkResult::kEntry)
             return result;
-        char path[kFindNameSize];
-        JoinPath(path, sizeof path, folder_, subfolder.file.name);
-        system_.ShowFolder(path);
-        nested_.reset(new (std::nothrow) FolderWalk(system_, path, masks_, false));
-        if (!nested_)
+    }
+}
+
+// Makes nested_ the walk of the next subfolder (kEntry), or ends with the subfolders' result.
+WalkResult FolderWalk::OpenNextSubfolder() {
+    if (!subfolders_) {
+        subfolders_.reset(new (std::nothrow) FolderWalk(system_, folder_, masks_, true));
+        if (!subfolders_)
             return WalkResult::kError;
     }
+    FindEntry subfolder{};
+    WalkResult result = subfolders_->Step(&subfolder);
+    if (result != WalkResult::kEntry)
+        return result;
+    char path[kFindNameSize];
+    JoinPath(path, sizeof path, folder_, subfolder.file.name);
+    system_.ShowFolder(path);
+    nested_.reset(new (std::nothrow) FolderWalk(system_, path, masks_, false));
+    return nested_ ? WalkResult::kEntry : WalkResult::kError;
 }
 
 } // namespace vn

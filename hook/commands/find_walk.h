@@ -101,9 +101,10 @@ class FolderWalk {
   private:
     FolderWalk(FindSystem& system, const char* folder, const FindMasks& masks, bool foldersOnly);
     WalkResult Step(FindEntry* out);
-    bool Match(FindEntry* out);
+    VN_NOINLINE bool Match(FindEntry* out);
     void CloseSearch();
     WalkResult Descend(FindEntry* out);
+    VN_NOINLINE WalkResult OpenNextSubfolder();
 
     FindSystem& system_;
     char folder_[kFindNameSize] = "";
