@@ -37,6 +37,7 @@ add_library(vnhook SHARED ${CMAKE_SOURCE_DIR}/hook/takeover/dllmain_win.cpp
                           ${CMAKE_SOURCE_DIR}/hook/resources/vnhook.rc ${CMAKE_BINARY_DIR}/vnhook.def)
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/hook/resources/vnhook.rc APPEND PROPERTY OBJECT_DEPENDS
              ${CMAKE_SOURCE_DIR}/hook/resources/editors.rc ${CMAKE_SOURCE_DIR}/hook/resources/file_commands.rc
+             ${CMAKE_SOURCE_DIR}/hook/resources/find.rc
              ${CMAKE_SOURCE_DIR}/hook/resources/resource.h)
 set_target_properties(vnhook PROPERTIES PREFIX "" OUTPUT_NAME ${VN_HOOK_NAME}
                                         RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

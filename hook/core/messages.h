@@ -21,6 +21,9 @@ constexpr unsigned MSG_RELAYOUT = 3725;          // lay a resizable dialog out a
 constexpr unsigned MSG_CREATE_LISTS = 3726;      // create the recent and favourite lists
 constexpr unsigned MSG_REFRESH_INFO_LINE = 3808; // rebuild the information line
 
+// To the Find files box, from its Stop button; taken by the search between its steps.
+constexpr unsigned MSG_FIND_STOP = 3807;
+
 // How long the library waits for the manager before it goes on without an answer. The manager
 // answers from its message loop at once; a manager that does not must never stall a host
 // application for longer than this.

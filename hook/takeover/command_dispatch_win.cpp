@@ -2,6 +2,7 @@
 
 #include "hook/commands/dialog_path_win.h"
 #include "hook/commands/file_commands_win.h"
+#include "hook/commands/find_win.h"
 #include "hook/commands/list_choice.h"
 #include "hook/core/control_ids.h"
 #include "hook/core/manager_link_win.h"
@@ -280,8 +281,11 @@ void DispatchCommand(int slot, HWND dialog, WPARAM wParam, LPARAM) {
     case DialogCommand::kMove:
         MoveCommand(dialog);
         break;
+    case DialogCommand::kFind:
+        // Runs a search that handles the thread's messages: the dialog may be gone afterwards.
+        FindCommand(dialog);
+        break;
     default:
-        // Find files is not part of this build.
         break;
     }
 }

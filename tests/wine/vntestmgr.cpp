@@ -837,6 +837,74 @@ void DeleteNamedFile() {
     CleanUpHookDLL();
 }
 
+// Line i of a list or combo box of another process, read with its length and text messages.
+// Read as UTF-16: Wine hands an ANSI text from another process's list in UTF-16.
+std::string ReadLine(HWND control, UINT lengthMsg, UINT textMsg, LRESULT i) {
+    wchar_t wide[1000] = L"";
+    char line[1000] = "";
+    if (SendMessageW(control, lengthMsg, static_cast<WPARAM>(i), 0) < 1000 &&
+        SendMessageW(control, textMsg, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide)) >= 0)
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, line, sizeof line - 1, nullptr, nullptr);
+    return line;
+}
+
+// The line of list box listId of window that ends in wanted, once the list holds it; -1.
+int FindListLine(HWND window, int listId, const std::string& wanted) {
+    int index = -1;
+    WaitUntil(
+        [&] {
+            HWND list = GetDlgItem(window, listId);
+            for (LRESULT i = 0, n = SendMessageW(list, LB_GETCOUNT, 0, 0); i < n && index < 0;
+                 ++i) {
+                std::string text = ReadLine(list, LB_GETTEXTLEN, LB_GETTEXT, i);
+                if (text.size() >= wanted.size() &&
+                    !CompareNoCase(text.c_str() + text.size() - wanted.size(), wanted.c_str(),
+                                   wanted.size() + 1))
+                    index = static_cast<int>(i);
+            }
+            return index >= 0;
+        },
+        8000);
+    return index;
+}
+
+// Find files searches the dialog's folder tree for a mask; Use File on the line found gives the
+// dialog that file, which its OK then returns.
+void FindFiles() {
+    std::string folder = FreshFolder("find");
+    DeleteFileA(ListFile("vnsample").c_str());
+    std::string middle = folder + "\\a", deep = middle + "\\b";
+    CreateDirectoryA(middle.c_str(), nullptr);
+    CreateDirectoryA(deep.c_str(), nullptr);
+    WriteFileText(folder + "\\top.txt", "x");
+    WriteFileText(middle + "\\other.log", "x");
+    WriteFileText(deep + "\\wanted.dat", "x");
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
+    Process sample = Start("vnsample.exe open 8000 -");
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    HWND dialog = SampleDialog(sample);
+    PostMessageA(dialog ? GetDlgItem(dialog, 19003) : nullptr, BM_CLICK, 0, 0);
+    HWND box = SampleDialog(sample, "Find File...");
+    CHECK(box != nullptr, "the search box opened");
+    // The folders field starts with the dialog's folder.
+    SendMessageA(GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("wanted.*"));
+    PostMessageA(GetDlgItem(box, 106), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(box, 105), BM_CLICK, 0, 0);
+    int line = box ? FindListLine(box, 110, "\\a\\b\\wanted.dat") : -1;
+    CHECK(line >= 0, "the found list holds the file");
+    HWND list = GetDlgItem(box, 110);
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(110, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    CHECK(WaitFor(sample) == 0, "the dialog returned a file");
+    std::string returned = ReadReport().returned, file = deep + "\\wanted.dat";
+    CHECK(!CompareNoCase(returned.c_str(), file.c_str(), 300), "it returned %s", returned.c_str());
+    CleanUpHookDLL();
+    // The chosen file made its folder the sample's last one; the next scenarios start elsewhere.
+    DeleteFileA(ListFile("vnsample").c_str());
+}
+
 // A resizable dialog holds the rows when it is first shown and after its user resized it.
 void RowsResizable() {
     PrepareFolders();
@@ -988,8 +1056,7 @@ bool RowFits(std::string row, const std::string& wanted) {
 }
 
 // The index of the first row of list listId of the dialog that fits, once the list is filled;
-// -1. Read from outside as UTF-16: Wine hands an ANSI CB_GETLBTEXT from another process the row
-// in UTF-16.
+// -1.
 int FindRow(HWND dialog, int listId, const std::string& wanted) {
     int index = -1;
     WaitUntil(
@@ -998,11 +1065,7 @@ int FindRow(HWND dialog, int listId, const std::string& wanted) {
             HWND combo = GetDlgItem(dialog, listId);
             for (LRESULT i = 0, n = SendMessageW(combo, CB_GETCOUNT, 0, 0); i < n && index < 0;
                  ++i) {
-                wchar_t wide[1000] = L"";
-                char row[1000] = "";
-                if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 1000 &&
-                    SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(wide)) >= 0)
-                    WideCharToMultiByte(CP_ACP, 0, wide, -1, row, sizeof row - 1, nullptr, nullptr);
+                std::string row = ReadLine(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i);
                 index = RowFits(row, wanted) ? static_cast<int>(i) : -1;
             }
             return index >= 0;
@@ -1211,6 +1274,7 @@ const Scenario kScenarios[] = {
     {"make-dir", MakeDir},
     {"rename-file", RenameFile},
     {"delete-file", DeleteNamedFile},
+    {"find-files", FindFiles},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
