@@ -1291,7 +1291,7 @@ const Scenario kScenarios[] = {
 
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
-    LocateFolders("vntest-data", {"vantor.ini", "vantor.dat", "vantor.dat.tmp"});
+    LocateFolders("vntest-data", {"vantor.ini", "vantor.dat", "vantor.dat.tmp", "*.vni"});
     if (argc >= 2 && !strcmp(argv[1], "serve"))
         return Serve();
     if (argc >= 2 && !strcmp(argv[1], "scramble"))
