@@ -139,4 +139,10 @@ void FileInfoLine(const FileFacts& facts, CaptionSource& captions, char* line, s
     AppendWhole(line, limit, piece);
 }
 
+FreeSpaceSource ChooseFreeSpaceSource(bool networkDrive, bool typing, bool rememberedForDrive) {
+    if (!networkDrive || !typing)
+        return FreeSpaceSource::kAsk;
+    return rememberedForDrive ? FreeSpaceSource::kRemembered : FreeSpaceSource::kNone;
+}
+
 } // namespace vn

@@ -35,6 +35,13 @@ void DrivePart(const char* path, char* out, size_t cap);
 // the value. Returns the length written; 0 when the unit's caption is missing.
 size_t FreeSpaceText(uint64_t freeBytes, CaptionSource& captions, char* out, size_t cap);
 
+// Where one rebuild takes the drive's free space from. Asking a network drive can wait for the
+// network, and the line is rebuilt at every key typed into the file name box: while the user
+// types, a network drive shows the figure last read for it, or none. Every other rebuild, and
+// every local drive, asks.
+enum class FreeSpaceSource { kAsk, kRemembered, kNone };
+FreeSpaceSource ChooseFreeSpaceSource(bool networkDrive, bool typing, bool rememberedForDrive);
+
 // What the line says of one file.
 struct FileFacts {
     const char* name; // its own name, or its full path with "Show Info Full Path"

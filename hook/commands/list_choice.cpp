@@ -291,6 +291,7 @@ CommandDecision DecideCommand(int controlId, uint16_t code, int32_t fileNameCont
         bool combo = controlId == kIdNameCombo &&
                      (code == kCbnSetFocus || code == kCbnKillFocus || code == kCbnEditChange);
         decision.postInfoRefresh = edit || combo;
+        decision.typing = (edit && code == kEnChange) || (combo && code == kCbnEditChange);
         return decision;
     }
 

@@ -209,6 +209,7 @@ struct CommandDecision {
     DialogCommand command;
     DropList list;          // for kListNotice
     bool postInfoRefresh;   // post MSG_REFRESH_INFO_LINE to the dialog
+    bool typing;            // the refresh follows a change the user typed into the name box
     bool keepFileType;      // read the file types box; a text of one character or more becomes
                             // fileTypeText
     bool rebuildInfoLine;   // RebuildInfoLine at once (after keepFileType)

@@ -156,6 +156,10 @@ struct DialogRecord {
         // folder it reports before its window goes, so the close records this instead.
         char chosenPath[kMaxPath + 1];
         uint32_t chosenPathValid;
+        // A rebuild of the information line is on its way (one is enough for a burst of keys),
+        // and whether one of the changes it stands for was not typing.
+        uint32_t infoRefreshPending;
+        uint32_t infoRefreshAsks;
         char expectedNameText[kMaxPath + 1];
         char fileTypeText[kMaxPath + 1];
     } session;

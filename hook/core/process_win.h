@@ -22,6 +22,9 @@ struct ProcessState {
     // whether one could be read; a standard dialog that stood in for a trained one reads it.
     char cancelPath[kMaxPath + 1];
     uint32_t cancelPathValid;
+    // "commdlg_LBSelChangedNotify": the old-style dialogs' word that a list selection changed.
+    // Registered when the first dialog is taken over (never in DllMain: it is a user32 call).
+    UINT listSelChangeMessage;
 };
 
 extern ProcessState g_process;

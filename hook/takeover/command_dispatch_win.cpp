@@ -3,6 +3,7 @@
 #include "hook/commands/dialog_path_win.h"
 #include "hook/commands/file_commands_win.h"
 #include "hook/commands/find_win.h"
+#include "hook/commands/info_line_win.h"
 #include "hook/commands/list_choice.h"
 #include "hook/core/control_ids.h"
 #include "hook/core/manager_link_win.h"
@@ -248,7 +249,7 @@ void DispatchCommand(int slot, HWND dialog, WPARAM wParam, LPARAM) {
     }
     // The information line is rebuilt from its own message until it is built at once here.
     if (decision.postInfoRefresh || decision.rebuildInfoLine)
-        PostMessageA(dialog, MSG_REFRESH_INFO_LINE, 0, 0);
+        PostInfoLineRefresh(dialog, r, decision.typing);
     if (decision.recordCancel) {
         r.session.cancelPressed = 1;
         g_process.cancelPathValid =

@@ -251,7 +251,8 @@ LRESULT FinishInit(SharedState* s, HWND dialog, LRESULT result) {
     SetForegroundWindow(dialog);
     PostMessageA(dialog, MSG_RELAYOUT, 0, 0);
     // The information line describes the folder the dialog opened in until the user acts.
-    PostMessageA(dialog, MSG_REFRESH_INFO_LINE, 0, 0);
+    if (DialogRecord* r = RecordOf(dialog))
+        PostInfoLineRefresh(dialog, *r, false);
     return result;
 }
 
@@ -317,6 +318,19 @@ void OnWindowPosChanging(DialogRecord& r, HWND dialog, WINDOWPOS* pos) {
     if (g_growthCommandSeen && AddsRowsToOwnGrowth(r.moduleName) && r.layout.baseHeight &&
         pos->cy > r.layout.baseHeight)
         pos->cy += r.layout.addedHeight;
+}
+
+bool IsShellView(HWND window) {
+    char name[24] = "";
+    return window && GetClassNameA(window, name, sizeof name) > 0 &&
+           !strcmp(name, "SHELLDLL_DefView");
+}
+
+// The dialog made a new file view: it changed its folder, whichever way the user took (the
+// file list, the look-in box, the toolbar, the places bar). The view gets its id only after it is
+// made, so everything that asks the dialog about it waits for a posted message.
+void OnNewShellView(DialogRecord& r, HWND dialog) {
+    PostInfoLineRefresh(dialog, r, false);
 }
 
 void OnSetNameText(const DialogRecord& r, HWND dialog, WPARAM wParam, LPARAM lParam) {
@@ -479,6 +493,8 @@ bool TakeOverDialog(HWND dialog, const char* module, const char* title, const Ex
     r.listView.listViewPending = 1;
     r.mode.browseDialog = g_process.browseFlag;
     g_process.browseFlag = 0;
+    if (!g_process.listSelChangeMessage)
+        g_process.listSelChangeMessage = RegisterWindowMessageA("commdlg_LBSelChangedNotify");
     DWORD pid = 0;
     r.threadId = GetWindowThreadProcessId(dialog, &pid);
     r.processId = pid;
@@ -578,7 +594,7 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case MSG_REFRESH_INFO_LINE:
         if (!r.mode.passive)
-            RebuildInfoLine(dialog, r);
+            OnInfoLineRefresh(dialog, r);
         return 0;
     case MSG_CREATE_LISTS:
         if (!r.mode.passive) {
@@ -589,7 +605,20 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     case MSG_SET_NAME_TEXT:
         OnSetNameText(r, dialog, wParam, lParam);
         break;
+    case WM_SETTINGCHANGE:
+        // Date and time formats may have changed.
+        if (!r.mode.passive && !r.mode.exclusions.excluded[kExcludeFileManagement])
+            RebuildInfoLine(dialog, r);
+        break;
+    case WM_PARENTNOTIFY:
+        if (LOWORD(wParam) == WM_CREATE && !r.mode.passive && IsShellView(ToHwnd(lParam)))
+            OnNewShellView(r, dialog);
+        break;
     default:
+        if (msg == g_process.listSelChangeMessage && msg && !r.mode.passive &&
+            !r.mode.exclusions.excluded[kExcludeFileManagement] &&
+            (wParam == kIdShellView || wParam == kIdLookIn))
+            RebuildInfoLine(dialog, r);
         break;
     }
     return CallWindowProcA(saved, dialog, msg, wParam, lParam);

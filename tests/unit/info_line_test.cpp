@@ -134,3 +134,19 @@ TEST(InfoLine, FilePartKeepsItsPiecesWithinTheLimit) {
     FileInfoLine(facts, captions, cut, kInfoLineLimit);
     EXPECT_EQ(std::string(cut), nearly + std::string(8, ' '));
 }
+
+// Only a network drive, and only while the user types, is spared the question.
+TEST(InfoLine, FreeSpaceIsNotAskedOfANetworkDriveWhileTyping) {
+    using S = FreeSpaceSource;
+    struct Row {
+        bool network, typing, remembered;
+        S source;
+    } rows[] = {
+        {false, true, false, S::kAsk},      {false, false, true, S::kAsk},
+        {true, false, true, S::kAsk},       {true, false, false, S::kAsk},
+        {true, true, true, S::kRemembered}, {true, true, false, S::kNone},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ChooseFreeSpaceSource(row.network, row.typing, row.remembered), row.source)
+            << row.network << row.typing << row.remembered;
+}

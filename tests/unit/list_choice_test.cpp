@@ -255,7 +255,15 @@ TEST(ListChoice, ListsFollowTheFolderOnlyWithRelativePaths) {
 }
 
 TEST(ListChoice, DispatchOfTheDialogsCommands) {
-    enum Flag { kPost = 1, kKeep = 2, kRebuild = 4, kCancelled = 8, kClearOk = 16, kList = 32 };
+    enum Flag {
+        kPost = 1,
+        kKeep = 2,
+        kRebuild = 4,
+        kCancelled = 8,
+        kClearOk = 16,
+        kList = 32,
+        kTyped = 64
+    };
     struct Row {
         int id;
         uint16_t code;
@@ -263,16 +271,27 @@ TEST(ListChoice, DispatchOfTheDialogsCommands) {
         bool ignoreOk;
         int flags;
     } rows[] = {
-        {1152, 0x100, 1152, false, kPost}, {1152, 0x300, 1152, false, kPost},
-        {1152, 0x400, 1152, false, 0},     {1152, 0x300, 1148, false, 0},
-        {1148, 5, 1148, false, kPost},     {1148, 1, 1148, false, 0},
-        {1, 0, 1152, false, kPost},        {1, 0, 1152, true, kClearOk},
-        {2, 0, 1152, false, kCancelled},   {1120, 7, 1152, false, kRebuild},
-        {1121, 0, 1152, false, kRebuild},  {1136, 9, 1152, false, kKeep | kRebuild},
-        {1137, 1, 1152, false, kRebuild},  {1137, 3, 1152, false, kRebuild},
-        {1137, 7, 1152, false, 0},         {0xA001, 0, 1152, false, kPost},
-        {19008, 7, 1152, false, kList},    {19011, 1, 1152, false, kList},
-        {19000, 6, 1152, false, 0},        {19012, 0, 1152, false, 0},
+        {1152, 0x100, 1152, false, kPost},
+        {1152, 0x300, 1152, false, kPost | kTyped},
+        {1152, 0x400, 1152, false, 0},
+        {1152, 0x300, 1148, false, 0},
+        {1148, 5, 1148, false, kPost | kTyped},
+        {1148, 4, 1148, false, kPost},
+        {1148, 1, 1148, false, 0},
+        {1, 0, 1152, false, kPost},
+        {1, 0, 1152, true, kClearOk},
+        {2, 0, 1152, false, kCancelled},
+        {1120, 7, 1152, false, kRebuild},
+        {1121, 0, 1152, false, kRebuild},
+        {1136, 9, 1152, false, kKeep | kRebuild},
+        {1137, 1, 1152, false, kRebuild},
+        {1137, 3, 1152, false, kRebuild},
+        {1137, 7, 1152, false, 0},
+        {0xA001, 0, 1152, false, kPost},
+        {19008, 7, 1152, false, kList},
+        {19011, 1, 1152, false, kList},
+        {19000, 6, 1152, false, 0},
+        {19012, 0, 1152, false, 0},
         {1000, 0, 1152, false, 0},
     };
     for (const Row& row : rows) {
@@ -280,7 +299,7 @@ TEST(ListChoice, DispatchOfTheDialogsCommands) {
         int flags = (d.postInfoRefresh ? kPost : 0) | (d.keepFileType ? kKeep : 0) |
                     (d.rebuildInfoLine ? kRebuild : 0) | (d.recordCancel ? kCancelled : 0) |
                     (d.clearIgnoreNextOk ? kClearOk : 0) |
-                    (d.command == DialogCommand::kListNotice ? kList : 0);
+                    (d.command == DialogCommand::kListNotice ? kList : 0) | (d.typing ? kTyped : 0);
         EXPECT_EQ(flags, row.flags) << row.id << " " << row.code;
     }
     EXPECT_EQ(DecideCommand(19010, 9, 1152, false).list, DropList::kFavoriteFiles);

@@ -784,13 +784,59 @@ std::string FreshFolder(const char* name) {
     return folder;
 }
 
-// The sample's Open dialog in folder, through the hook, open for four seconds.
-Process StartSampleIn(const std::string& folder) {
+// The sample's Open dialog in folder, through the hook, open for ms milliseconds.
+Process StartSampleIn(const std::string& folder, const char* ms = "4000") {
     SetupHookDLL(g_manager);
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
-    Process sample = Start("vnsample.exe open 4000");
+    Process sample = Start(std::string("vnsample.exe open ") + ms);
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
     return sample;
+}
+
+// The text of the information line of another process's dialog: its one visible unnamed label.
+std::string InfoLineText(HWND dialog) {
+    std::string text;
+    for (HWND c = FindWindowExA(dialog, nullptr, "Static", nullptr); c;
+         c = FindWindowExA(dialog, c, "Static", nullptr)) {
+        char buffer[700] = "";
+        if (!GetDlgCtrlID(c) && IsWindowVisible(c) && GetWindowTextA(c, buffer, sizeof buffer))
+            text = buffer;
+    }
+    return text;
+}
+
+// Waits until the information line begins with start; false with what it says otherwise.
+bool InfoLineBecomes(HWND dialog, const std::string& start, const char* when) {
+    std::string text;
+    bool shown = WaitUntil(
+        [&] { return !(text = InfoLineText(dialog)).compare(0, start.size(), start); }, 3000);
+    CHECK(shown, "%s: the line reads %s", when, text.c_str());
+    return shown;
+}
+
+// The line follows the file list and the folder: a file picked in the list is described; after
+// the list took the dialog into a subfolder, and after the places bar took it to the desktop,
+// the line names that folder. The keys go to the list itself.
+void InfoLineFollows() {
+    std::string folder = FreshFolder("info-follows");
+    CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
+    WriteFileText(folder + "\\known.txt", std::string(1234, 'x'));
+    Process sample = StartSampleIn(folder, "8000");
+    HWND dialog = SampleDialog(sample);
+    HWND view = dialog ? GetDlgItem(dialog, 1121) : nullptr;
+    HWND list = view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
+    InfoLineBecomes(dialog, folder + "    (", "opened");
+    PostMessageA(list, WM_KEYDOWN, VK_END, 0); // the file: folders come first
+    InfoLineBecomes(dialog, "known.txt      1,234 bytes    ", "file picked");
+    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+    InfoLineBecomes(dialog, folder + "\\sub    (", "folder entered");
+    // The places bar's first button (Wine's command 0xA064) goes to the desktop folder.
+    PostMessageA(dialog, WM_COMMAND, 0xA064, 0);
+    InfoLineBecomes(dialog, "C:\\users\\", "places bar");
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitFor(sample);
+    CleanUpHookDLL();
 }
 
 // Make dir creates the typed folder under the dialog's folder.
@@ -1270,6 +1316,7 @@ const Scenario kScenarios[] = {
     {"rows-fixed", RowsFixed},
     {"rows-resizable", RowsResizable},
     {"info-line", InfoLine},
+    {"info-line-follows", InfoLineFollows},
     {"path-to-clipboard", PathToClipboard},
     {"make-dir", MakeDir},
     {"rename-file", RenameFile},
