@@ -103,13 +103,7 @@ void SetUpData(const std::string& data, const std::string& folder) {
         if (h != INVALID_HANDLE_VALUE)
             CloseHandle(h);
     }
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvelle Software\\Vantor", 0, nullptr, 0,
-                        KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                       static_cast<DWORD>(data.size() + 1));
-        RegCloseKey(key);
-    }
+    vnbench::UseDataFolder(data);
 }
 
 // Every list of this application and of all applications holds 100 entries; the newest folder

@@ -7,6 +7,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace vnbench {
@@ -35,6 +36,17 @@ inline bool OpenDialogOn(const char* folder, const char* filter) {
     ofn.lpstrInitialDir = folder;
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
     return GetOpenFileNameA(&ofn) != 0;
+}
+
+// Points the library's settings and lists at data (the "Data Path" the manager would set).
+inline void UseDataFolder(const std::string& data) {
+    HKEY key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvelle Software\\Vantor", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        RegSetValueExA(key, "Data Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>(data.size() + 1));
+        RegCloseKey(key);
+    }
 }
 
 } // namespace vnbench
