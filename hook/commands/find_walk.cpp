@@ -86,8 +86,8 @@ FolderWalk::FolderWalk(FindSystem& system, const char* folder, const char* masks
 }
 
 FolderWalk::FolderWalk(FindSystem& system, const char* folder, const FindMasks& masks,
-                       bool foldersOnly)
-    : system_(system), masks_(masks), foldersOnly_(foldersOnly), valid_(true) {
+                       bool foldersOnly, int* reads)
+    : system_(system), masks_(masks), foldersOnly_(foldersOnly), valid_(true), reads_(reads) {
     CopyText(folder_, sizeof folder_, folder);
 }
 
@@ -106,25 +106,31 @@ void FolderWalk::CloseSearch() {
 WalkResult FolderWalk::Next(FindEntry* out) {
     if (ended_)
         return endResult_;
-    if (system_.StopRequested()) {
-        nested_.reset();
-        subfolders_.reset();
-        CloseSearch();
-        ended_ = true;
-        endResult_ = WalkResult::kStopped;
-        return endResult_;
-    }
-    WalkResult result = Step(out);
-    if (result != WalkResult::kEntry) {
-        ended_ = true;
-        endResult_ = result;
-    }
+    *reads_ = 0;
+    WalkResult result = system_.StopRequested() ? WalkResult::kStopped : Step(out);
+    if (result == WalkResult::kEntry)
+        return result;
+    nested_.reset();
+    subfolders_.reset();
+    CloseSearch();
+    ended_ = true;
+    endResult_ = result;
     return result;
 }
 
-// The next match of this folder's own masks; false when they are exhausted.
-bool FolderWalk::Match(FindEntry* out) {
+// The stop check inside a step, once every kFindReadsPerCheck reads.
+bool FolderWalk::StopBetweenReads() {
+    if (++*reads_ < kFindReadsPerCheck)
+        return false;
+    *reads_ = 0;
+    return system_.StopRequested();
+}
+
+// The next match of this folder's own masks (kEntry); kComplete when they are exhausted.
+WalkResult FolderWalk::Match(FindEntry* out) {
     while (!matchingDone_) {
+        if (StopBetweenReads())
+            return WalkResult::kStopped;
         FoundFile file{};
         if (newSlot_) {
             const char* mask = slot_ < kFindMaskSlots ? masks_.slot[slot_] : "";
@@ -153,18 +159,17 @@ bool FolderWalk::Match(FindEntry* out) {
         out->file = file;
         SplitFileName(file.name, out->base, out->extension, sizeof out->base);
         CopyText(out->folder, sizeof out->folder, folder_);
-        return true;
+        return WalkResult::kEntry;
     }
-    return false;
+    return WalkResult::kComplete;
 }
 
 WalkResult FolderWalk::Step(FindEntry* out) {
     if (!valid_)
         return WalkResult::kError;
-    if (Match(out))
-        return WalkResult::kEntry;
-    if (foldersOnly_)
-        return WalkResult::kComplete;
+    WalkResult result = Match(out);
+    if (result != WalkResult::kComplete || foldersOnly_)
+        return result;
     return Descend(out);
 }
 
@@ -189,7 +194,7 @@ WalkResult FolderWalk::Descend(FindEntry* out) {
 // Makes nested_ the walk of the next subfolder (kEntry), or ends with the subfolders' result.
 WalkResult FolderWalk::OpenNextSubfolder() {
     if (!subfolders_) {
-        subfolders_.reset(new (std::nothrow) FolderWalk(system_, folder_, masks_, true));
+        subfolders_.reset(new (std::nothrow) FolderWalk(system_, folder_, masks_, true, reads_));
         if (!subfolders_)
             return WalkResult::kError;
     }
@@ -200,7 +205,7 @@ WalkResult FolderWalk::OpenNextSubfolder() {
     char path[kFindNameSize];
     JoinPath(path, sizeof path, folder_, subfolder.file.name);
     system_.ShowFolder(path);
-    nested_.reset(new (std::nothrow) FolderWalk(system_, path, masks_, false));
+    nested_.reset(new (std::nothrow) FolderWalk(system_, path, masks_, false, reads_));
     return nested_ ? WalkResult::kEntry : WalkResult::kError;
 }
 

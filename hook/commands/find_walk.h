@@ -14,6 +14,9 @@ constexpr size_t kFindMaskSize = 200;
 constexpr int kFindMaskSlots = 10;
 constexpr size_t kFindLineSize = 340; // a found line: at most 339 characters
 constexpr uint32_t kFindDirectoryAttribute = 0x10;
+// Enumerations opened and entries read between two stop checks when no match comes: about one
+// folder of ordinary size, a millisecond or so.
+constexpr int kFindReadsPerCheck = 32;
 
 // One directory entry as the file system reports it.
 struct FoundFile {
@@ -46,7 +49,8 @@ class FindSystem {
     // a medium cannot).
     virtual bool DriveReady(const char* folder) = 0;
     // Handles the thread's pending messages; true when the user asked to stop (or the box went
-    // away).
+    // away). The walk asks at every step, and also every kFindReadsPerCheck reads while no match
+    // comes, so that a long stretch without matches does not leave the messages waiting.
     virtual bool StopRequested() = 0;
     // The walk enters a subfolder.
     virtual void ShowFolder(const char* folder) = 0;
@@ -99,9 +103,11 @@ class FolderWalk {
     WalkResult Next(FindEntry* out);
 
   private:
-    FolderWalk(FindSystem& system, const char* folder, const FindMasks& masks, bool foldersOnly);
+    FolderWalk(FindSystem& system, const char* folder, const FindMasks& masks, bool foldersOnly,
+               int* reads);
     WalkResult Step(FindEntry* out);
-    VN_NOINLINE bool Match(FindEntry* out);
+    bool StopBetweenReads();
+    VN_NOINLINE WalkResult Match(FindEntry* out);
     void CloseSearch();
     WalkResult Descend(FindEntry* out);
     VN_NOINLINE WalkResult OpenNextSubfolder();
@@ -117,6 +123,9 @@ class FolderWalk {
     bool valid_ = false;
     bool ended_ = false;
     WalkResult endResult_ = WalkResult::kComplete;
+    // Reads since the last stop check, counted for the whole walk in its top object.
+    int ownReads_ = 0;
+    int* reads_ = &ownReads_;
     std::unique_ptr<FolderWalk> subfolders_;
     std::unique_ptr<FolderWalk> nested_;
 };

@@ -1,6 +1,7 @@
 #include "hook/commands/find_win.h"
 
 #include "hook/commands/dialog_path_win.h"
+#include "hook/commands/find_system_win.h"
 #include "hook/commands/find_walk.h"
 #include "hook/core/dialog_record.h"
 #include "hook/core/messages.h"
@@ -56,32 +57,13 @@ void ShowSearching(const char* path, size_t limit) {
     ShowStatus(status);
 }
 
-class WindowsFindSystem final : public FindSystem {
+// The search box's side of the walk: its message pump and its status line.
+class WindowsFindSystem final : public Win32FindFiles {
   public:
-    void* FindFirst(const char* pattern, FoundFile* out) override {
-        WIN32_FIND_DATAA data;
-        HANDLE search = FindFirstFileA(pattern, &data);
-        if (search == INVALID_HANDLE_VALUE)
-            return nullptr;
-        Take(data, out);
-        return search;
-    }
-    bool FindNext(void* search, FoundFile* out) override {
-        WIN32_FIND_DATAA data;
-        if (!FindNextFileA(static_cast<HANDLE>(search), &data))
-            return false;
-        Take(data, out);
-        return true;
-    }
-    void FindClose(void* search) override { ::FindClose(static_cast<HANDLE>(search)); }
-    bool DriveReady(const char* folder) override {
-        if (!folder[0] || folder[1] != ':')
-            return true;
-        const char root[] = {folder[0], ':', '\\', 0};
-        return GetFileAttributesA(root) != INVALID_FILE_ATTRIBUTES;
-    }
     // Every pending message of the thread, so that the box and the application stay alive.
     bool StopRequested() override {
+        if (!PumpDue())
+            return false;
         MSG msg;
         bool stop = false;
         while (!stop && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -103,19 +85,6 @@ class WindowsFindSystem final : public FindSystem {
     void ShowFolder(const char* folder) override {
         ShowSearching(folder, kShownFolderSize);
         UpdateWindow(g_find.box);
-    }
-
-  private:
-    static uint64_t Time(const FILETIME& t) {
-        return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    }
-    static void Take(const WIN32_FIND_DATAA& data, FoundFile* out) {
-        CopyField(out->name, sizeof out->name, data.cFileName, sizeof data.cFileName);
-        out->attributes = data.dwFileAttributes;
-        out->size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        out->created = Time(data.ftCreationTime);
-        out->accessed = Time(data.ftLastAccessTime);
-        out->written = Time(data.ftLastWriteTime);
     }
 };
 

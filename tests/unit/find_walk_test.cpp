@@ -180,6 +180,38 @@ TEST(FindWalk, EndsInErrorOrStopAndClosesWhatItOpened) {
     }
 }
 
+// A stretch without matches is no stretch without stop checks: the walk asks every
+// kFindReadsPerCheck reads as well as at every step, and a stop there ends it cleanly.
+TEST(FindWalk, ChecksForAStopWhileNoMatchComes) {
+    struct Case {
+        int stopAfter;
+        int checks;
+        size_t lines;
+        WalkResult end;
+    } cases[] = {
+        {-1, 7, 2, WalkResult::kComplete}, // three steps' checks and four between reads
+        {3, 3, 1, WalkResult::kStopped},   // while listing the subfolders of C:\q
+        {6, 6, 2, WalkResult::kStopped},   // inside far, after its match
+    };
+    for (const Case& c : cases) {
+        FakeSystem fs;
+        std::vector<FakeSystem::Node>& top = fs.tree["C:\\q"];
+        top = {{"first.txt", false}};
+        for (int i = 0; i < 2 * kFindReadsPerCheck; ++i)
+            top.push_back({"f" + std::to_string(i) + ".log", false});
+        top.push_back({"far", true});
+        fs.tree["C:\\q\\far"] = top;
+        fs.tree["C:\\q\\far"].back() = {"last.txt", false};
+        fs.tree["C:\\q\\far"].front() = {"x.log", false};
+        fs.stopAfter = c.stopAfter;
+        WalkResult end;
+        EXPECT_EQ(Walk(fs, "C:\\q", "*.txt", &end).size(), c.lines) << c.stopAfter;
+        EXPECT_EQ(end, c.end) << c.stopAfter;
+        EXPECT_EQ(fs.checks, c.checks) << c.stopAfter;
+        EXPECT_EQ(fs.open, 0) << c.stopAfter;
+    }
+}
+
 TEST(FindWalk, SplitsMasksIntoTenSlots) {
     FindMasks masks;
     ASSERT_TRUE(SplitMasks("*.c; *.h;", &masks));
