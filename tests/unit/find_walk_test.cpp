@@ -166,8 +166,11 @@ TEST(FindWalk, EndsInErrorOrStopAndClosesWhatItOpened) {
         {"1;2;3;4;5;6;7;8;9;10", true, -1, 0, WalkResult::kComplete},
         {"1;2;3;4;5;6;7;8;9;10;11", true, -1, 0, WalkResult::kError}, // an eleventh mask
         {"*.txt", false, -1, 0, WalkResult::kError},                  // drive not ready
+        // A stop is noticed before each match and before each folder the walk enters.
         {"*.txt", true, 1, 0, WalkResult::kStopped},
-        {"*.txt", true, 3, 2, WalkResult::kStopped}, // stopped deep inside sub
+        {"*.txt", true, 3, 1, WalkResult::kStopped},    // stopped on entering sub
+        {"*.txt", true, 4, 2, WalkResult::kStopped},    // stopped inside sub
+        {"bottom.*", true, 5, 0, WalkResult::kStopped}, // deep down, with nothing found yet
     };
     for (const Case& c : cases) {
         FakeSystem fs = MakeTree();
