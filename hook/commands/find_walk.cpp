@@ -192,7 +192,11 @@ WalkResult FolderWalk::Descend(FindEntry* out) {
 }
 
 // Makes nested_ the walk of the next subfolder (kEntry), or ends with the subfolders' result.
+// Entering a folder is a step of its own: where nothing matches for thousands of folders, the
+// box still handles its messages and its Stop between them.
 WalkResult FolderWalk::OpenNextSubfolder() {
+    if (system_.StopRequested())
+        return WalkResult::kStopped;
     if (!subfolders_) {
         subfolders_.reset(new (std::nothrow) FolderWalk(system_, folder_, masks_, true, reads_));
         if (!subfolders_)

@@ -98,8 +98,9 @@ class FolderWalk {
 
     bool Valid() const { return valid_; }
 
-    // One step: checks for a stop first, then yields the next match (kEntry) or ends with
-    // kComplete, kError or kStopped; once ended it keeps giving that result.
+    // One step: checks for a stop first (and again before each folder it enters on the way), then
+    // yields the next match (kEntry) or ends with kComplete, kError or kStopped; once ended it
+    // keeps giving that result.
     WalkResult Next(FindEntry* out);
 
   private:

@@ -166,8 +166,11 @@ TEST(FindWalk, EndsInErrorOrStopAndClosesWhatItOpened) {
         {"1;2;3;4;5;6;7;8;9;10", true, -1, 0, WalkResult::kComplete},
         {"1;2;3;4;5;6;7;8;9;10;11", true, -1, 0, WalkResult::kError}, // an eleventh mask
         {"*.txt", false, -1, 0, WalkResult::kError},                  // drive not ready
+        // A stop is noticed before each match and before each folder the walk enters.
         {"*.txt", true, 1, 0, WalkResult::kStopped},
-        {"*.txt", true, 3, 2, WalkResult::kStopped}, // stopped deep inside sub
+        {"*.txt", true, 3, 1, WalkResult::kStopped},    // stopped on entering sub
+        {"*.txt", true, 4, 2, WalkResult::kStopped},    // stopped inside sub
+        {"bottom.*", true, 5, 0, WalkResult::kStopped}, // deep down, with nothing found yet
     };
     for (const Case& c : cases) {
         FakeSystem fs = MakeTree();
@@ -189,9 +192,10 @@ TEST(FindWalk, ChecksForAStopWhileNoMatchComes) {
         size_t lines;
         WalkResult end;
     } cases[] = {
-        {-1, 7, 2, WalkResult::kComplete}, // three steps' checks and four between reads
-        {3, 3, 1, WalkResult::kStopped},   // while listing the subfolders of C:\q
-        {6, 6, 2, WalkResult::kStopped},   // inside far, after its match
+        // three steps' checks, four between reads and three where the walk looks for a next folder
+        {-1, 10, 2, WalkResult::kComplete},
+        {3, 3, 1, WalkResult::kStopped}, // while listing the subfolders of C:\q
+        {6, 6, 2, WalkResult::kStopped}, // inside far, after its match
     };
     for (const Case& c : cases) {
         FakeSystem fs;

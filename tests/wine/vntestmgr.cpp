@@ -16,6 +16,7 @@
 #include "hook/core/settings.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/text.h"
+#include "hook/resources/resource.h"
 #include "hook/takeover/vnhook_api.h"
 #include "hook/trained/trained_db_win.h"
 #include "tests/wine/wine_check.h"
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace vn;
@@ -572,7 +574,7 @@ std::string ReadList(const char* module, const char* list, const char* key) {
     return Profile(ListFile(module), std::string(module) + " " + list, key);
 }
 
-HWND SampleDialog(const Process& sample, const char* caption = nullptr);
+HWND SampleDialog(const Process& sample, const char* caption = nullptr, int child = 0);
 
 // Twenty-five entries in each of the sample's four lists, long enough to be shortened, so that
 // the picture of the extended dialog shows its lists as a user's would look.
@@ -753,27 +755,38 @@ void PathToClipboard() {
     CleanUpHookDLL();
 }
 
-// Presses file button buttonId of a sample's dialog in folder, with name (if any) in the file
-// name box, and answers the box it opens with text (if any) typed into its edit field and OK
-// (the delete boxes' Yes).
-bool AnswerFileButton(const Process& sample, int buttonId, const char* name, const char* caption,
-                      const char* text) {
+// Presses file button buttonId of a sample's dialog, with name (if any) in the file name box.
+void PressFileButton(const Process& sample, int buttonId, const char* name) {
     HWND dialog = SampleDialog(sample);
-    if (!dialog)
-        return false;
-    if (name) {
+    if (dialog && name) {
         HWND box = GetDlgItem(dialog, 1148);
         SendMessageA(box ? box : GetDlgItem(dialog, 1152), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(name));
     }
-    PostMessageA(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0);
-    HWND box = SampleDialog(sample, caption);
+    PostMessageA(dialog ? GetDlgItem(dialog, buttonId) : nullptr, BM_CLICK, 0, 0);
+}
+
+// Presses a file button and returns the box it opens (caption) once shown; null when none
+// appears.
+HWND OpenFileBox(const Process& sample, int buttonId, const char* name, const char* caption) {
+    PressFileButton(sample, buttonId, name);
+    return SampleDialog(sample, caption, IDOK);
+}
+
+// Answers a file button's box with text (if any) typed into its edit field and OK (the delete
+// boxes' Yes).
+bool AnswerBox(HWND box, const char* text) {
     if (!box)
         return false;
     if (text)
         SendMessageA(GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     return true;
+}
+
+bool AnswerFileButton(const Process& sample, int buttonId, const char* name, const char* caption,
+                      const char* text) {
+    return AnswerBox(OpenFileBox(sample, buttonId, name, caption), text);
 }
 
 // A folder of its own for a file button scenario, with the library's folders prepared.
@@ -784,13 +797,79 @@ std::string FreshFolder(const char* name) {
     return folder;
 }
 
+// Long enough that a scenario closes the dialog itself before the sample would: the sample's
+// own closing acts on whatever box is active at the time.
+constexpr DWORD kHeldOpen = 60000;
+
 // The sample's Open dialog in folder, through the hook, open for ms milliseconds.
-Process StartSampleIn(const std::string& folder, const char* ms = "4000") {
+Process StartSampleIn(const std::string& folder, DWORD ms = 4000) {
     SetupHookDLL(g_manager);
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
-    Process sample = Start(std::string("vnsample.exe open ") + ms);
+    Process sample = Start("vnsample.exe open " + std::to_string(ms));
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
     return sample;
+}
+
+// A string of the library's string table, as its boxes show it.
+std::string LibraryString(UINT id) {
+    char text[600] = "";
+    LoadStringA(GetModuleHandleA("vnhook.dll"), id, text, sizeof text);
+    return text;
+}
+
+// Whether the window's thread is back in a message loop: whatever it was doing is done.
+bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+// Answers the sample's message box with caption by pressing button, once the box is shown and
+// its thread is done; the box's text, or "<no box>".
+std::string AnswerMessage(const Process& sample, const char* caption, int button) {
+    HWND box = SampleDialog(sample, caption, button);
+    if (!box)
+        return "<no box>";
+    char text[600] = "";
+    GetWindowTextA(GetDlgItem(box, 0xFFFF), text, sizeof text);
+    PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(button), 0);
+    WaitUntil([&] { return !IsWindow(box); }, 5000);
+    return text;
+}
+
+// The text of the file name box of the sample's dialog (read as UTF-16, like ReadLine).
+std::string NameBoxText(HWND dialog) {
+    HWND box = GetDlgItem(dialog, 1148);
+    wchar_t wide[300] = L"";
+    DWORD_PTR length = 0;
+    char text[300] = "";
+    if (SendMessageTimeoutW(box ? box : GetDlgItem(dialog, 1152), WM_GETTEXT, 300,
+                            reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG, 5000, &length))
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text - 1, nullptr, nullptr);
+    return text;
+}
+
+// Whether the file name box comes to show name.
+bool ShowsName(HWND dialog, const char* name) {
+    return WaitUntil([&] { return NameBoxText(dialog) == name; }, 5000);
+}
+
+// Presses OK once the file name box shows name and waits for the sample to end; the file its
+// dialog returned, or "" when it returned none.
+std::string ReturnedWith(Process& sample, HWND dialog, const char* name) {
+    CHECK(ShowsName(dialog, name), "the file name box shows %s: %s", name,
+          NameBoxText(dialog).c_str());
+    DeleteFileA("vnsample-report.txt");
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return WaitFor(sample) == 0 ? ReadReport().returned : "";
+}
+
+// Cancels the sample's dialog and lets the sample end.
+void CloseSample(Process& sample, HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDCANCEL)));
+    WaitFor(sample);
+    CleanUpHookDLL();
 }
 
 // The text of the information line of another process's dialog: its one visible unnamed label.
@@ -821,7 +900,7 @@ void InfoLineFollows() {
     std::string folder = FreshFolder("info-follows");
     CreateDirectoryA((folder + "\\sub").c_str(), nullptr);
     WriteFileText(folder + "\\known.txt", std::string(1234, 'x'));
-    Process sample = StartSampleIn(folder, "8000");
+    Process sample = StartSampleIn(folder, kHeldOpen);
     HWND dialog = SampleDialog(sample);
     HWND view = dialog ? GetDlgItem(dialog, 1121) : nullptr;
     HWND list = view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
@@ -834,9 +913,7 @@ void InfoLineFollows() {
     // The places bar's first button (Wine's command 0xA064) goes to the desktop folder.
     PostMessageA(dialog, WM_COMMAND, 0xA064, 0);
     InfoLineBecomes(dialog, "C:\\users\\", "places bar");
-    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-    WaitFor(sample);
-    CleanUpHookDLL();
+    CloseSample(sample, dialog);
 }
 
 // Make dir creates the typed folder under the dialog's folder.
@@ -883,6 +960,106 @@ void DeleteNamedFile() {
     CleanUpHookDLL();
 }
 
+// A sample's dialog held open in a folder of its own that holds just the files given (name and
+// content) and whatever subfolders earlier runs left.
+struct FileScene {
+    std::string folder;
+    Process sample;
+    HWND dialog;
+    std::string Path(const char* name) const { return folder + "\\" + name; }
+};
+
+FileScene StartScene(const char* name,
+                     std::initializer_list<std::pair<const char*, const char*>> files) {
+    FileScene scene;
+    scene.folder = FreshFolder(name);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(scene.Path("*").c_str(), &found);
+    for (bool more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            DeleteFileA(scene.Path(found.cFileName).c_str());
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
+    for (const auto& file : files)
+        WriteFileText(scene.Path(file.first), file.second);
+    scene.sample = StartSampleIn(scene.folder, kHeldOpen);
+    scene.dialog = SampleDialog(scene.sample);
+    return scene;
+}
+
+// Copy to a new name makes a second file with the same content in the same folder; Copy onto a
+// name that exists asks first, and No leaves that file as it was.
+void CopyNamedFile() {
+    FileScene scene = StartScene("copy", {{"original.txt", "original"}, {"existing.txt", "old"}});
+    CHECK(AnswerFileButton(scene.sample, 19005, "original.txt", "Copy...", "copy.txt"),
+          "the Copy box was answered");
+    CHECK(WaitUntil([&] { return ReadFileText(scene.Path("copy.txt")) == "original"; }, 3000),
+          "the copy has the content");
+    CHECK(ReadFileText(scene.Path("original.txt")) == "original", "and the original is there");
+    CHECK(ShowsName(scene.dialog, "copy.txt"), "the file name box shows the copy");
+    CHECK(AnswerFileButton(scene.sample, 19005, "original.txt", "Copy...", "existing.txt"),
+          "the Copy box was answered again");
+    std::string question = AnswerMessage(scene.sample, "Copy...", IDNO);
+    CHECK(question.find(scene.Path("existing.txt") + "\nFile already exists.") == 0,
+          "the question: %s", question.c_str());
+    CHECK(Answers(scene.dialog) && ReadFileText(scene.Path("existing.txt")) == "old",
+          "No left the existing file unchanged");
+    CloseSample(scene.sample, scene.dialog);
+}
+
+// Move with "Change to the destination folder" puts the file into the typed folder and the
+// dialog follows it there: its OK returns the moved file.
+void MoveNamedFile() {
+    std::string target = FreshFolder("move") + "\\sub";
+    CreateDirectoryA(target.c_str(), nullptr);
+    target += "\\moved.txt";
+    DeleteFileA(target.c_str());
+    FileScene scene = StartScene("move", {{"moved.txt", "moved"}});
+    HWND box = OpenFileBox(scene.sample, 19007, "moved.txt", "Move...");
+    SendMessageA(GetDlgItem(box, IDC_FILE_CHANGE_FOLDER), BM_SETCHECK, BST_CHECKED, 0);
+    CHECK(AnswerBox(box, "sub"), "the Move box was answered");
+    CHECK(WaitUntil([&] { return ReadFileText(target) == "moved"; }, 3000), "%s arrived",
+          target.c_str());
+    CHECK(!IsExistingFile(scene.Path("moved.txt").c_str()), "and left its folder");
+    std::string returned = ReturnedWith(scene.sample, scene.dialog, "moved.txt");
+    CHECK(!CompareNoCase(returned.c_str(), target.c_str(), 300), "the dialog returned %s",
+          returned.c_str());
+    CleanUpHookDLL();
+}
+
+// Rename to a name that exists is refused with the rename error, and neither file changes.
+void RenameRefusesExisting() {
+    FileScene scene =
+        StartScene("rename-existing", {{"first.txt", "first"}, {"second.txt", "second"}});
+    CHECK(AnswerFileButton(scene.sample, 19001, "first.txt", "Rename...", "second.txt"),
+          "the Rename box was answered");
+    std::string error = AnswerMessage(scene.sample, LibraryString(IDS_RENAME_ERROR).c_str(), IDOK);
+    CHECK(error == LibraryString(IDS_RENAME_FAILED), "the error: %s", error.c_str());
+    CHECK(ReadFileText(scene.Path("first.txt")) == "first" &&
+              ReadFileText(scene.Path("second.txt")) == "second",
+          "both files are unchanged");
+    CloseSample(scene.sample, scene.dialog);
+}
+
+// A folder named in the file name box is not moved, not even into a folder of its own: Move
+// says so and everything stays where it was.
+void MoveIntoItself() {
+    std::string tree = FreshFolder("move-into-itself") + "\\tree";
+    CreateDirectoryA(tree.c_str(), nullptr);
+    CreateDirectoryA((tree + "\\inner").c_str(), nullptr);
+    WriteFileText(tree + "\\in-tree.txt", "kept");
+    FileScene scene = StartScene("move-into-itself", {});
+    PressFileButton(scene.sample, 19007, "tree");
+    std::string message = AnswerMessage(scene.sample, LibraryString(IDS_MOVE_ERROR).c_str(), IDOK);
+    CHECK(message == LibraryString(IDS_MOVE_NO_FILE), "the message: %s", message.c_str());
+    CHECK(Answers(scene.dialog) && !FindWindowExA(nullptr, nullptr, "#32770", "Move..."),
+          "no Move box offers to move the folder");
+    CHECK(ReadFileText(tree + "\\in-tree.txt") == "kept" &&
+              !IsExistingFolder((tree + "\\inner\\tree").c_str()),
+          "nothing moved");
+    CloseSample(scene.sample, scene.dialog);
+}
+
 // Line i of a list or combo box of another process, read with its length and text messages.
 // Read as UTF-16: Wine hands an ANSI text from another process's list in UTF-16.
 std::string ReadLine(HWND control, UINT lengthMsg, UINT textMsg, LRESULT i) {
@@ -914,41 +1091,85 @@ int FindListLine(HWND window, int listId, const std::string& wanted) {
     return index;
 }
 
+// Opens the search box of the sample's dialog and starts a search of the dialog's folder tree
+// (the folders field starts with it) for masks; the box, or null when it did not open.
+HWND StartSearch(const Process& sample, HWND dialog, const char* masks) {
+    PostMessageA(dialog ? GetDlgItem(dialog, 19003) : nullptr, BM_CLICK, 0, 0);
+    HWND box = SampleDialog(sample, "Find File...");
+    if (!box)
+        return nullptr;
+    SendMessageA(GetDlgItem(box, IDC_FIND_MASKS), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(masks));
+    PostMessageA(GetDlgItem(box, IDC_FIND_IN_FOLDERS), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(box, IDC_FIND_SEARCH), BM_CLICK, 0, 0);
+    return box;
+}
+
+// Selects a line of the found list, as a click would, and presses Use File.
+void UseFoundLine(HWND box, int line) {
+    HWND list = GetDlgItem(box, IDC_FIND_FOUND);
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDC_FIND_FOUND, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
 // Find files searches the dialog's folder tree for a mask; Use File on the line found gives the
 // dialog that file, which its OK then returns.
 void FindFiles() {
     std::string folder = FreshFolder("find");
-    DeleteFileA(ListFile("vnsample").c_str());
     std::string middle = folder + "\\a", deep = middle + "\\b";
     CreateDirectoryA(middle.c_str(), nullptr);
     CreateDirectoryA(deep.c_str(), nullptr);
     WriteFileText(folder + "\\top.txt", "x");
     WriteFileText(middle + "\\other.log", "x");
     WriteFileText(deep + "\\wanted.dat", "x");
-    SetupHookDLL(g_manager);
-    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", folder.c_str());
-    Process sample = Start("vnsample.exe open 8000 -");
-    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    Process sample = StartSampleIn(folder, kHeldOpen);
     HWND dialog = SampleDialog(sample);
-    PostMessageA(dialog ? GetDlgItem(dialog, 19003) : nullptr, BM_CLICK, 0, 0);
-    HWND box = SampleDialog(sample, "Find File...");
+    HWND box = StartSearch(sample, dialog, "wanted.*");
     CHECK(box != nullptr, "the search box opened");
-    // The folders field starts with the dialog's folder.
-    SendMessageA(GetDlgItem(box, 100), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("wanted.*"));
-    PostMessageA(GetDlgItem(box, 106), BM_CLICK, 0, 0);
-    PostMessageA(GetDlgItem(box, 105), BM_CLICK, 0, 0);
-    int line = box ? FindListLine(box, 110, "\\a\\b\\wanted.dat") : -1;
+    int line = box ? FindListLine(box, IDC_FIND_FOUND, "\\a\\b\\wanted.dat") : -1;
     CHECK(line >= 0, "the found list holds the file");
-    HWND list = GetDlgItem(box, 110);
-    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(110, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
-    CHECK(WaitFor(sample) == 0, "the dialog returned a file");
-    std::string returned = ReadReport().returned, file = deep + "\\wanted.dat";
+    UseFoundLine(box, line);
+    std::string returned = ReturnedWith(sample, dialog, "wanted.dat"), file = deep + "\\wanted.dat";
     CHECK(!CompareNoCase(returned.c_str(), file.c_str(), 300), "it returned %s", returned.c_str());
     CleanUpHookDLL();
-    // The chosen file made its folder the sample's last one; the next scenarios start elsewhere.
-    DeleteFileA(ListFile("vnsample").c_str());
+}
+
+// Stop ends a search that is still under way: the box stays open and answers, its status says
+// the search was stopped, and what was found so far can still be used. The tree is big enough
+// that the walk goes on for a long while after its first match, which is in the top folder.
+void FindStop() {
+    std::string folder = FreshFolder("find-stop");
+    for (int i = 0; i < 60; ++i) {
+        std::string branch = folder + "\\branch" + std::to_string(i);
+        CreateDirectoryA(branch.c_str(), nullptr);
+        for (int j = 0; j < 60; ++j)
+            CreateDirectoryA((branch + "\\leaf" + std::to_string(j)).c_str(), nullptr);
+    }
+    WriteFileText(folder + "\\first.stop", "x");
+    WriteFileText(folder + "\\branch59\\leaf59\\last.stop", "x");
+    Process sample = StartSampleIn(folder, kHeldOpen);
+    HWND dialog = SampleDialog(sample);
+    HWND box = StartSearch(sample, dialog, "*.stop");
+    CHECK(box && FindListLine(box, IDC_FIND_FOUND, "\\first.stop") == 0, "the search runs");
+    PostMessageA(GetDlgItem(box, IDC_FIND_STOP), BM_CLICK, 0, 0);
+    std::string stopped = LibraryString(IDS_FIND_STOPPED);
+    char status[300] = "";
+    CHECK(WaitUntil(
+              [&] {
+                  GetWindowTextA(GetDlgItem(box, IDC_FIND_STATUS), status, sizeof status);
+                  return status == stopped;
+              },
+              5000),
+          "the status says the search stopped: %s", status);
+    CHECK(IsWindowVisible(box) && Answers(box), "the box stays open and answers");
+    CHECK(SendMessageA(GetDlgItem(box, IDC_FIND_FOUND), LB_GETCOUNT, 0, 0) == 1,
+          "the walk went no further");
+    UseFoundLine(box, 0);
+    std::string returned = ReturnedWith(sample, dialog, "first.stop"),
+                file = folder + "\\first.stop";
+    CHECK(!CompareNoCase(returned.c_str(), file.c_str(), 300), "it returned %s", returned.c_str());
+    CleanUpHookDLL();
 }
 
 // A resizable dialog holds the rows when it is first shown and after its user resized it.
@@ -1073,16 +1294,18 @@ void AltFavorite() {
     CleanUpHookDLL();
 }
 
-// The file dialog a started sample shows (or its box with caption), once it is visible; null
-// when none appears.
-HWND SampleDialog(const Process& sample, const char* caption) {
+// The file dialog a started sample shows (or its box with caption, and with a control child when
+// that is given: boxes may share a caption), once it is visible; null when none appears.
+HWND SampleDialog(const Process& sample, const char* caption, int child) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", caption); w && !found;
              w = FindWindowExA(nullptr, w, "#32770", caption)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
-            found = pid == sample.id && IsWindowVisible(w) ? w : nullptr;
+            found = pid == sample.id && IsWindowVisible(w) && (!child || GetDlgItem(w, child))
+                        ? w
+                        : nullptr;
         }
         return found != nullptr;
     });
@@ -1322,6 +1545,11 @@ const Scenario kScenarios[] = {
     {"rename-file", RenameFile},
     {"delete-file", DeleteNamedFile},
     {"find-files", FindFiles},
+    {"find-stop", FindStop},
+    {"copy-file", CopyNamedFile},
+    {"move-file", MoveNamedFile},
+    {"rename-refuses-existing", RenameRefusesExisting},
+    {"move-into-itself", MoveIntoItself},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"last-size", LastSize},
