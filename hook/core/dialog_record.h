@@ -128,9 +128,19 @@ struct DialogRecord {
     } fonts;
 
     // The shell's file list view, whose procedure the library replaces.
+    // The shell's file list, while the library sorts it or keeps its column widths. Every folder
+    // the dialog shows may bring a list window of its own; these fields follow the current one.
     struct ListView {
-        uintptr_t savedListViewProc;
-        uint32_t listViewPending; // still to be hooked
+        uintptr_t window;            // the list taken over; 0 while there is none
+        uintptr_t savedListViewProc; // its procedure before ours
+        uint32_t userSorted;         // the user sorted (a column header): the library stands down
+        uint32_t sortingNow;         // the library's own sort is running
+        uint32_t widthsApplied;      // the stored column widths were given to this list
+        uint32_t applyingWidths;     // they are being given (no recording meanwhile)
+        uint32_t listFilling;        // emptied and refilled, not yet in the user's order
+        uint32_t listRefilled;       // emptied; the shell's own sort request is still to come
+        uint32_t sortPending;        // a refilled list waits for its sort
+        uint32_t headerMarkCleared;  // the first column's sort mark is gone
     } listView;
 
     uintptr_t added[kAddedControlCount]; // windows of the added controls, by AddedControl

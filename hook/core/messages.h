@@ -20,6 +20,9 @@ constexpr unsigned MSG_SET_NAME_TEXT = 3724;
 constexpr unsigned MSG_RELAYOUT = 3725;          // lay a resizable dialog out again
 constexpr unsigned MSG_CREATE_LISTS = 3726;      // create the recent and favourite lists
 constexpr unsigned MSG_REFRESH_INFO_LINE = 3808; // rebuild the information line
+// To a taken-over file list: put it in the user's order now. Answers how many items' facts
+// were read.
+constexpr unsigned MSG_SORT_NOW = 3811;
 
 // To the Find files box, from its Stop button; taken by the search between its steps.
 constexpr unsigned MSG_FIND_STOP = 3807;

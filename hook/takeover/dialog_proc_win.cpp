@@ -17,6 +17,7 @@
 #include "hook/resources/resource.h"
 #include "hook/takeover/command_dispatch_win.h"
 #include "hook/takeover/library_hold_win.h"
+#include "hook/takeover/list_view_proc_win.h"
 
 #include <cstring>
 #include <initializer_list>
@@ -329,8 +330,9 @@ bool IsShellView(HWND window) {
 // The dialog made a new file view: it changed its folder, whichever way the user took (the
 // file list, the look-in box, the toolbar, the places bar). The view gets its id only after it is
 // made, so everything that asks the dialog about it waits for a posted message.
-void OnNewShellView(DialogRecord& r, HWND dialog) {
+void OnNewShellView(DialogRecord& r, HWND dialog, HWND view) {
     PostInfoLineRefresh(dialog, r, false);
+    TakeOverFileList(dialog, r, view);
 }
 
 void OnSetNameText(const DialogRecord& r, HWND dialog, WPARAM wParam, LPARAM lParam) {
@@ -413,15 +415,6 @@ void RecordOutcome(const SharedState& s, DialogRecord& r, HWND dialog) {
         MessageBoxFromIds(dialog, IDS_FAVORITE_FILE_FAILED, IDS_ERROR_TITLE, MB_OK);
 }
 
-void RestoreListViewProc(DialogRecord& r, HWND dialog) {
-    if (!r.listView.savedListViewProc)
-        return;
-    HWND list = GetDlgItem(GetDlgItem(dialog, kIdShellView), kIdShellListView);
-    if (list)
-        SetWindowLongPtrA(list, GWLP_WNDPROC, static_cast<LONG_PTR>(r.listView.savedListViewProc));
-    r.listView.listViewPending = 0;
-}
-
 // The dialog's procedure goes back only while ours is the one installed: a program that
 // subclassed the dialog after us keeps us in its chain, and we pass everything on until the
 // window is gone. Returns whether it went back.
@@ -458,7 +451,7 @@ LRESULT OnDestroy(int slot, HWND dialog, WPARAM wParam, LPARAM lParam) {
         WritePendingExcludes(*s, r);
     if (s && !r.mode.passive && !r.mode.exclusions.excluded[kExcludeFileManagement])
         RecordOutcome(*s, r, dialog);
-    RestoreListViewProc(r, dialog);
+    ReleaseFileList(r);
     WNDPROC saved = SavedProc(r);
     bool restored = RestoreDialogProc(r, dialog);
     LRESULT result = CallWindowProcA(saved, dialog, WM_DESTROY, wParam, lParam);
@@ -490,7 +483,6 @@ bool TakeOverDialog(HWND dialog, const char* module, const char* title, const Ex
     r.mode.pendingExcludes = pending;
     r.mode.passive = training ? 1 : 0;
     r.fileNameControlId = kIdNameEdit;
-    r.listView.listViewPending = 1;
     r.mode.browseDialog = g_process.browseFlag;
     g_process.browseFlag = 0;
     if (!g_process.listSelChangeMessage)
@@ -587,6 +579,7 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         return result;
     }
     case MSG_RELAYOUT:
+        TakeOverFileList(dialog, r, nullptr); // in case the view came without a word
         if (r.placement.resizable) {
             RelayOutOnSize(dialog, r);
             FillAddedLists(r);
@@ -612,7 +605,7 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PARENTNOTIFY:
         if (LOWORD(wParam) == WM_CREATE && !r.mode.passive && IsShellView(ToHwnd(lParam)))
-            OnNewShellView(r, dialog);
+            OnNewShellView(r, dialog, ToHwnd(lParam));
         break;
     default:
         if (msg == g_process.listSelChangeMessage && msg && !r.mode.passive &&

@@ -33,6 +33,7 @@
 //                                 standard file dialog, closed after MS milliseconds
 #include <windows.h>
 
+#include <commctrl.h>
 #include <commdlg.h>
 
 #include "hook/core/settings.h"
@@ -100,6 +101,33 @@ std::string DescribeControls(HWND dlg, const char* tag) {
     return lines;
 }
 
+// The shell's file list: "details 0|1", a "width N W" line for each of its first seven columns
+// and an "item TEXT" line for each item, in the order shown.
+std::string DescribeFileList(HWND dlg) {
+    HWND view = GetDlgItem(dlg, 1121);
+    HWND list = view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
+    if (!list)
+        return "";
+    char line[400];
+    snprintf(line, sizeof line, "details %d\n",
+             (GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT ? 1 : 0);
+    std::string lines = line;
+    for (int column = 0; column < 7; ++column) {
+        snprintf(line, sizeof line, "width %d %d\n", column,
+                 static_cast<int>(SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0)));
+        lines += line;
+    }
+    for (int i = 0, n = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); i < n; ++i) {
+        char text[MAX_PATH] = "";
+        LVITEMA item = {};
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(list, LVM_GETITEMTEXTA, i, reinterpret_cast<LPARAM>(&item));
+        lines += std::string("item ") + text + "\n";
+    }
+    return lines;
+}
+
 // What the dialog looked like just before it was closed, for the test manager to check:
 // "rect L T R B", "client L T R B" (the client area on the screen), "visible 0|1",
 // "folder PATH", "ok L T R B" (the OK button) lines, and a "control" line for each child window,
@@ -137,6 +165,7 @@ void ReportDialog(HWND dlg, const std::string& shown) {
     }
     fputs(shown.c_str(), f);
     fputs(DescribeControls(dlg, "control").c_str(), f);
+    fputs(DescribeFileList(dlg).c_str(), f);
     fclose(f);
 }
 

@@ -10,6 +10,8 @@
 //                           until the event kScrambleQuit is set
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "hook/commands/dialog_path_win.h"
 #include "hook/core/hook_owner_win.h"
 #include "hook/core/manager_link_win.h"
@@ -509,31 +511,39 @@ struct ReportedControl {
     std::string text;
 };
 
-// The report's lines of one kind: "control" (as the dialog was closed) or "shown" (as it was
-// first shown, when the sample resized it later).
-std::vector<ReportedControl> ReadReportedControls(const char* tag) {
-    std::vector<ReportedControl> controls;
+// The rest of each report line that begins with tag and a space, in order.
+std::vector<std::string> ReportLines(const char* tag) {
+    std::vector<std::string> lines;
     FILE* f = fopen("vnsample-report.txt", "r");
     if (!f)
-        return controls;
+        return lines;
     char line[600];
     size_t n = strlen(tag);
     while (fgets(line, sizeof line, f)) {
         line[strcspn(line, "\r\n")] = 0;
-        if (strncmp(line, tag, n) || line[n] != ' ')
-            continue;
+        if (!strncmp(line, tag, n) && line[n] == ' ')
+            lines.push_back(line + n + 1);
+    }
+    fclose(f);
+    return lines;
+}
+
+// The report's lines of one kind: "control" (as the dialog was closed) or "shown" (as it was
+// first shown, when the sample resized it later).
+std::vector<ReportedControl> ReadReportedControls(const char* tag) {
+    std::vector<ReportedControl> controls;
+    for (const std::string& line : ReportLines(tag)) {
         ReportedControl c;
         char cls[64] = "";
         int visible = 0, used = 0;
-        if (sscanf(line + n + 1, "%63s %d %d %ld %ld %ld %ld %n", cls, &c.id, &visible,
+        if (sscanf(line.c_str(), "%63s %d %d %ld %ld %ld %ld %n", cls, &c.id, &visible,
                    &c.rect.left, &c.rect.top, &c.rect.right, &c.rect.bottom, &used) < 7)
             continue;
         c.cls = cls;
         c.visible = visible != 0;
-        c.text = line + n + 1 + used;
+        c.text = line.substr(static_cast<size_t>(used));
         controls.push_back(c);
     }
-    fclose(f);
     return controls;
 }
 
@@ -914,6 +924,54 @@ void InfoLineFollows() {
     PostMessageA(dialog, WM_COMMAND, 0xA064, 0);
     InfoLineBecomes(dialog, "C:\\users\\", "places bar");
     CloseSample(sample, dialog);
+}
+
+// With "Sort" on, the file list comes up in Details view ("View Details"), by size, largest
+// first, with the folders on top in the shell's order.
+void FileListOrder() {
+    std::string folder = FreshFolder("list-order");
+    for (const char* sub : {"dirB", "dirA"})
+        CreateDirectoryA((folder + "\\" + sub).c_str(), nullptr);
+    // By name, the order the shell gives, they would be a, b, c.
+    WriteFileText(folder + "\\a.txt", std::string(10, 'x'));
+    WriteFileText(folder + "\\b.txt", std::string(5000, 'x'));
+    WriteFileText(folder + "\\c.txt", std::string(300, 'x'));
+    for (const char* key : {"Sort", "Sort Order", "FoldersOnTop", "View Details"})
+        WriteIni(key, "1");
+    WriteIni("Sort By", "1");
+    Process sample = StartSampleIn(folder, 2500);
+    WaitFor(sample);
+    std::string items;
+    for (const std::string& item : ReportLines("item"))
+        items += (items.empty() ? "" : " ") + item;
+    std::vector<std::string> details = ReportLines("details");
+    CHECK(details.size() == 1 && details[0] == "1", "the list is in Details view");
+    CHECK(items == "dirA dirB b.txt c.txt a.txt", "the list's order: %s", items.c_str());
+    CleanUpHookDLL();
+}
+
+// With "Remember Column Widths" on, a width the user gives the first column of one dialog's
+// Details view is the width of that column in the next dialog, of another process.
+void ColumnWidths() {
+    std::string folder = FreshFolder("column-widths");
+    WriteFileText(folder + "\\one.txt", "1");
+    WriteIni("Remember Column Widths", "1");
+    WriteIni("View Details", "1");
+    Process first = StartSampleIn(folder, kHeldOpen);
+    HWND dialog = SampleDialog(first);
+    HWND view = dialog ? GetDlgItem(dialog, 1121) : nullptr;
+    HWND list = view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
+    PostMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(333, 0));
+    CHECK(WaitUntil([&] { return SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) == 333; }, 3000),
+          "the first dialog's column is 333 wide");
+    PumpFor(300); // it is painted so
+    CloseSample(first, dialog);
+    Process second = StartSampleIn(folder, 2500);
+    WaitFor(second);
+    std::vector<std::string> widths = ReportLines("width");
+    CHECK(!widths.empty() && widths[0] == "0 333", "the next dialog's first column: %s",
+          widths.empty() ? "none" : widths[0].c_str());
+    CleanUpHookDLL();
 }
 
 // Make dir creates the typed folder under the dialog's folder.
@@ -1540,6 +1598,8 @@ const Scenario kScenarios[] = {
     {"rows-resizable", RowsResizable},
     {"info-line", InfoLine},
     {"info-line-follows", InfoLineFollows},
+    {"file-list-order", FileListOrder},
+    {"column-widths", ColumnWidths},
     {"path-to-clipboard", PathToClipboard},
     {"make-dir", MakeDir},
     {"rename-file", RenameFile},
