@@ -22,19 +22,26 @@ int CompareFacts(const SortFacts& a, const SortFacts& b, const SortOptions& opti
         int folderFirst = options.foldersOnTop ? -1 : (options.foldersOnBottom ? 1 : -d);
         return a.folder ? folderFirst : -folderFirst;
     }
+    int byKey = 0;
     switch (options.sortBy) {
     case kSortByName:
         return d * Sign(names.Compare(a.name ? a.name : "", b.name ? b.name : ""), 0);
     case kSortBySize:
-        return d * Sign(a.size, b.size);
+        byKey = Sign(a.size, b.size);
+        break;
     case kSortByType:
-        return d *
-               Sign(names.Compare(a.typeName ? a.typeName : "", b.typeName ? b.typeName : ""), 0);
+        byKey = Sign(names.Compare(a.typeName ? a.typeName : "", b.typeName ? b.typeName : ""), 0);
+        break;
     case kSortByDate:
-        return d * Sign(a.written, b.written);
+        byKey = Sign(a.written, b.written);
+        break;
     default:
         return 0;
     }
+    // Equal keys go by name, ascending: the shell inserts its items in no useful order.
+    if (byKey)
+        return d * byKey;
+    return Sign(names.Compare(a.name ? a.name : "", b.name ? b.name : ""), 0);
 }
 
 // std::stable_sort takes its work space without throwing and sorts in place, more slowly, when

@@ -35,13 +35,13 @@ class NameOrder {
     virtual int Compare(const char* a, const char* b) = 0;
 };
 
-// Negative when a goes before b, positive when after, 0 when the keys are equal. A consistent
-// order: two unreadable items are equal.
+// Negative when a goes before b, positive when after, 0 when the keys are equal. Items of equal
+// size, type or date go by name, ascending. A consistent order: two unreadable items are equal.
 int CompareFacts(const SortFacts& a, const SortFacts& b, const SortOptions& options,
                  NameOrder& names);
 
 // The list's items in the user's order: order receives the indexes 0..count-1 of items, sorted;
-// items with equal keys keep their place relative to each other (the order the shell gave).
+// items that still compare equal keep their place relative to each other.
 void OrderItems(const SortFacts* items, size_t count, const SortOptions& options, NameOrder& names,
                 uint32_t* order);
 

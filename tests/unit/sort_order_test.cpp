@@ -49,18 +49,18 @@ TEST(SortOrder, EachKeyBothDirectionsAndTheFolders) {
         // Descending without a folder setting: files first, folders last.
         {{kSortByName, true, false, false},
          "gone zeta.txt mid.log Alpha.TXT alpha.doc Beta archive"},
-        // By size: equal sizes keep the list's order (alpha.doc before Alpha.TXT), folders too.
+        // By size: equal sizes (the folders, alpha.doc and Alpha.TXT) go by name, ascending.
         {{kSortBySize, false, true, false},
-         "gone Beta archive alpha.doc Alpha.TXT mid.log zeta.txt"},
+         "gone archive Beta alpha.doc Alpha.TXT mid.log zeta.txt"},
         {{kSortBySize, true, true, false},
-         "gone Beta archive zeta.txt mid.log alpha.doc Alpha.TXT"},
+         "gone archive Beta zeta.txt mid.log alpha.doc Alpha.TXT"},
         {{kSortBySize, false, false, true},
-         "gone alpha.doc Alpha.TXT mid.log zeta.txt Beta archive"},
+         "gone alpha.doc Alpha.TXT mid.log zeta.txt archive Beta"},
         // Both folder settings: on top wins.
-        {{kSortBySize, true, true, true}, "gone Beta archive zeta.txt mid.log alpha.doc Alpha.TXT"},
-        // By type name, then the list's order within a type.
+        {{kSortBySize, true, true, true}, "gone archive Beta zeta.txt mid.log alpha.doc Alpha.TXT"},
+        // By type name, then by name within a type.
         {{kSortByType, false, false, false},
-         "gone Beta archive alpha.doc mid.log zeta.txt Alpha.TXT"},
+         "gone archive Beta alpha.doc mid.log Alpha.TXT zeta.txt"},
         // By date: the folders compare by date among themselves too.
         {{kSortByDate, false, false, false},
          "gone archive Beta Alpha.TXT zeta.txt alpha.doc mid.log"},

@@ -927,7 +927,7 @@ void InfoLineFollows() {
 }
 
 // With "Sort" on, the file list comes up in Details view ("View Details"), by size, largest
-// first, with the folders on top in the shell's order.
+// first, with the folders on top in the shell's order; and stays so when it is refilled.
 void FileListOrder() {
     std::string folder = FreshFolder("list-order");
     for (const char* sub : {"dirB", "dirA"})
@@ -939,7 +939,13 @@ void FileListOrder() {
     for (const char* key : {"Sort", "Sort Order", "FoldersOnTop", "View Details"})
         WriteIni(key, "1");
     WriteIni("Sort By", "1");
-    Process sample = StartSampleIn(folder, 2500);
+    Process sample = StartSampleIn(folder, 3000);
+    // F5 makes the shell empty and refill the list, and sort it by name again.
+    HWND dialog = SampleDialog(sample);
+    HWND view = dialog ? GetDlgItem(dialog, 1121) : nullptr;
+    HWND list = view ? FindWindowExA(view, nullptr, "SysListView32", nullptr) : nullptr;
+    PumpFor(500);
+    PostMessageA(list, WM_KEYDOWN, VK_F5, 0);
     WaitFor(sample);
     std::string items;
     for (const std::string& item : ReportLines("item"))
