@@ -9,6 +9,8 @@ namespace vn {
 constexpr unsigned kHelpContents = 0; // the table of contents
 constexpr unsigned kHelpConfiguration = 1025;
 constexpr unsigned kHelpIntroduction = 1038;
+constexpr unsigned kHelpTrainedEntry = 770; // "Trained Application Configuration"
+constexpr unsigned kHelpFileType = 771;     // "Add/Edit File Type"
 
 constexpr const char* kHelpFolderName = "help";
 

@@ -48,4 +48,50 @@
 #define IDS_USAGE 901
 #define IDS_INSTALL_FAILED 902 // %s: what failed
 
+// The trained-application editor: dialog 550 edits one trained entry, dialog 551 one of its
+// file types (both Help buttons are IDHELP). Ids of the two dialogs overlap; each is unique
+// within its own template.
+#define IDD_TRAINED_APP 550
+#define IDC_TA_APP_NAME 100
+#define IDC_TA_MODULE 101
+#define IDC_TA_ORIGINAL_TITLE 102
+#define IDC_TA_OPEN 103
+#define IDC_TA_SAVE 104
+#define IDC_TA_ADD_BUTTON 106
+#define IDC_TA_REPLACE 107
+#define IDC_TA_DEFAULT_EXT 108
+#define IDC_TA_TYPES 110
+#define IDC_TA_ADD_TYPE 111
+#define IDC_TA_EDIT_TYPE 112
+#define IDC_TA_DELETE_TYPE 113
+#define IDC_TA_AUTO_OPEN 114
+#define IDC_TA_INSERT_TYPE 115
+#define IDC_TA_HIDE_ORIGINAL 116
+#define IDC_TA_LONG_NAMES 117
+#define IDC_TA_USE 1017
+#define IDC_TA_MATCH_TITLE 1020
+#define IDC_TA_FINAL_TITLE 1021
+#define IDC_TA_OFFSET_X 1022 // the offsets and their labels are 1022 to 1025
+#define IDC_TA_OFFSET_X_LABEL 1023
+#define IDC_TA_OFFSET_Y 1024
+#define IDC_TA_OFFSET_Y_LABEL 1025
+#define IDC_TA_MATCH_PARTIAL 1026
+#define IDC_TA_MOVE_UP 1029
+#define IDC_TA_MOVE_DOWN 1030
+#define IDC_TA_FOLDER 1046
+#define IDD_FILE_TYPE 551
+#define IDC_FT_DESCRIPTION 100
+#define IDC_FT_MASKS 101
+// Its strings.
+#define IDS_DELETE_ENTRY_CONFIRM 548
+#define IDS_DELETE_ENTRY_TITLE 549
+#define IDS_CANCEL_CHANGES 551
+#define IDS_TYPES_FULL 554
+#define IDS_ERROR_TITLE 555
+#define IDS_DELETE_TYPE_CONFIRM 556
+#define IDS_IMPORT_FORMAT 557
+#define IDS_IMPORT_TITLE 561
+#define IDS_IMPORT_FILTER 562
+#define IDS_ENTER_INTEGER 903
+
 #endif

@@ -17,6 +17,8 @@
 #include "hook/core/messages.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/takeover/vnhook_api.h"
+#include "manager/resource.h"
+#include "manager/trained_editor_win.h"
 #include "tests/wine/wine_check.h"
 #include "tests/wine/wine_support.h"
 
@@ -841,6 +843,83 @@ void Install() {
     QuitAndCheckCleanUp(m);
 }
 
+// The editor of a trained entry, opened in this process from the manager's own templates (the
+// program carries them) while this thread works its controls as the user would.
+struct EditorRun {
+    TrainedEntry entry;
+    bool changed;
+};
+
+DWORD WINAPI RunEditor(void* param) {
+    EditorRun* run = static_cast<EditorRun*>(param);
+    run->changed = EditTrainedEntry(nullptr, ".", run->entry);
+    return 0;
+}
+
+bool Enabled(HWND box, int id) {
+    return IsWindowEnabled(GetDlgItem(box, id)) != FALSE;
+}
+
+// A dialog is found once it shows: before that it may still be filling its controls.
+HWND WaitForTitled(const char* title) {
+    HWND box = nullptr;
+    WaitUntil(
+        [&] { return (box = FindWindowA("#32770", title)) != nullptr && IsWindowVisible(box); },
+        15000);
+    return box;
+}
+
+void TrainedEditor() {
+    EditorRun run{};
+    strcpy(run.entry.appName, "Writer");
+    strcpy(run.entry.fileTypes[0], "Text|*.txt");
+    strcpy(run.entry.fileTypes[1], "All Files (*.*)|*.*");
+    HANDLE thread = CreateThread(nullptr, 0, RunEditor, &run, 0, nullptr);
+    HWND box = WaitForTitled("Trained Application Configuration");
+    CHECK(box != nullptr, "the editor opens");
+    if (!box)
+        return;
+    CHECK(!Enabled(box, IDC_TA_AUTO_OPEN) && !Enabled(box, IDC_TA_OFFSET_X) &&
+              !Enabled(box, IDC_TA_EDIT_TYPE) && !Enabled(box, IDC_TA_MOVE_UP),
+          "replacing the dialog: no button options, no type selected");
+    SendTo(GetDlgItem(box, IDC_TA_ADD_BUTTON), BM_CLICK, 0, 0);
+    CHECK(Enabled(box, IDC_TA_AUTO_OPEN) && Enabled(box, IDC_TA_OFFSET_Y_LABEL) &&
+              !Enabled(box, IDC_TA_HIDE_ORIGINAL),
+          "an added button enables its options at once");
+    SendTo(GetDlgItem(box, IDC_TA_AUTO_OPEN), BM_CLICK, 0, 0);
+    CHECK(Enabled(box, IDC_TA_HIDE_ORIGINAL), "automatic open enables hiding");
+    HWND list = GetDlgItem(box, IDC_TA_TYPES);
+    char line[64] = "";
+    SendTo(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(line));
+    CHECK(!strcmp(line, "All Files (*.*)"), "a type naming its masks shows once: %s", line);
+    SendTo(list, LB_SETCURSEL, 1, 0);
+    SendTo(box, WM_COMMAND, MAKEWPARAM(IDC_TA_TYPES, LBN_SELCHANGE),
+           reinterpret_cast<LPARAM>(list));
+    CHECK(Enabled(box, IDC_TA_MOVE_UP) && !Enabled(box, IDC_TA_MOVE_DOWN) &&
+              Enabled(box, IDC_TA_DELETE_TYPE),
+          "the last type moves up only");
+
+    SendTo(GetDlgItem(box, IDC_TA_OFFSET_X), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("1x"));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    HWND message = WaitForTitled("Vantor");
+    CHECK(message && BoxText(message) == "Please enter an integer.", "OK refuses the offset");
+    Answer(message, IDOK);
+    CHECK(IsWindow(box), "the editor stays open");
+    SendTo(GetDlgItem(box, IDC_TA_OFFSET_X), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("12"));
+    PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    message = WaitForTitled("Vantor");
+    CHECK(message && BoxText(message).find("cancel all") != std::string::npos,
+          "Cancel after changes asks first");
+    Answer(message, IDNO);
+    CHECK(IsWindow(box), "No keeps the editor open");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    CHECK(WaitForSingleObject(thread, 15000) == WAIT_OBJECT_0, "OK ends the editor");
+    CloseHandle(thread);
+    CHECK(run.changed && run.entry.addButton == 1 && run.entry.autoOpenClose == 1 &&
+              run.entry.buttonOffsetX == 12 && !strcmp(run.entry.appName, "Writer"),
+          "OK stores the values typed");
+}
+
 // Helper process: a dialog owned by a window of its own, until it is killed.
 int OwnedDialog(const char* n) {
     HWND owner = CreateWindowExA(0, "STATIC", "vnmgr owner", WS_POPUP, 0, 0, 10, 10, nullptr,
@@ -869,6 +948,7 @@ const Scenario kScenarios[] = {
     {"taskbar-created", TaskbarCreated},
     {"missing-registry", MissingRegistry},
     {"install", Install},
+    {"trained-editor", TrainedEditor},
 };
 
 } // namespace
