@@ -38,6 +38,7 @@
 // Strings.
 #define IDS_PRODUCT 67
 #define IDS_CLOSE_REFUSED 546
+#define IDS_CANCEL_CONFIRM 551
 #define IDS_QUIT_CONFIRM 547
 #define IDS_NOT_INSTALLED 558
 #define IDS_TIP_ENABLED 563
@@ -47,5 +48,7 @@
 #define IDS_HELP_MISSING 900 // %u: topic, %s: help folder
 #define IDS_USAGE 901
 #define IDS_INSTALL_FAILED 902 // %s: what failed
+#define IDS_NUMBER_RANGE 903   // %u: lowest, %s: highest value of a number field
+#define IDS_SAVE_FAILED 904    // %s: the settings file
 
 #endif
