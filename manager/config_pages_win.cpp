@@ -261,7 +261,7 @@ bool ConfigSheet::ValidatePage(const Page& page) {
 }
 
 bool ConfigSheet::ValidateActive() {
-    return ValidatePage(pages_[Active()]);
+    return ValidatePage(pages_[shown_]);
 }
 
 void ConfigSheet::Store() {
@@ -305,14 +305,17 @@ void ConfigSheet::ClearModified() {
         list.count = 0;
 }
 
-int ConfigSheet::Active() const {
-    LRESULT index = tabs_ ? SendMessageA(tabs_, TCM_GETCURSEL, 0, 0) : 0;
-    return index >= 0 && index < kPageCount ? static_cast<int>(index) : 0;
-}
-
 void ConfigSheet::ShowPage(int index) {
     if (index < 0 || index >= kPageCount || !tabs_)
         return;
+    Page& left = pages_[shown_];
+    if (index != shown_ && left.id == PageId::kDisabledDialogs) {
+        // Leaving "Disabled Dialogs" drops its selections.
+        for (int list : page_ids::kExcludeLists)
+            SendDlgItemMessageA(left.hwnd, list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+        ApplyRules(left);
+    }
+    shown_ = index;
     SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
     for (int i = 0; i < kPageCount; ++i)
         ShowWindow(pages_[i].hwnd, i == index ? SW_SHOW : SW_HIDE);
@@ -324,34 +327,28 @@ bool ConfigSheet::OnKey(const MSG& msg) {
         return false;
     if (ValidateActive()) {
         int step = GetKeyState(VK_SHIFT) < 0 ? kPageCount - 1 : 1;
-        ShowPage((Active() + step) % kPageCount);
+        ShowPage((shown_ + step) % kPageCount);
         SetFocus(tabs_);
     }
     return true;
 }
 
+// The page is checked when the tab has already changed (TCN_SELCHANGE) rather than before: a tab
+// control may take the new tab even when told to keep the old one, and the question box shown
+// while it waits could otherwise be answered twice.
 bool ConfigSheet::OnNotify(const NMHDR* header, LRESULT* result) {
-    if (!header || header->hwndFrom != tabs_)
+    if (!header || header->hwndFrom != tabs_ || header->code != TCN_SELCHANGE)
         return false;
-    if (header->code == TCN_SELCHANGING) {
-        // A page with a bad number cannot be left; leaving "Disabled Dialogs" drops its
-        // selections.
-        Page& page = pages_[Active()];
-        bool stay = !ValidatePage(page);
-        if (!stay && page.id == PageId::kDisabledDialogs) {
-            for (int list : page_ids::kExcludeLists)
-                SendDlgItemMessageA(page.hwnd, list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-            ApplyRules(page);
-        }
-        *result = stay ? TRUE : FALSE;
+    *result = 0;
+    LRESULT chosen = SendMessageA(tabs_, TCM_GETCURSEL, 0, 0);
+    if (chosen == shown_)
+        return true;
+    if (!ValidatePage(pages_[shown_])) {
+        SendMessageA(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(shown_), 0);
         return true;
     }
-    if (header->code == TCN_SELCHANGE) {
-        ShowPage(Active());
-        *result = 0;
-        return true;
-    }
-    return false;
+    ShowPage(static_cast<int>(chosen));
+    return true;
 }
 
 void ConfigSheet::ShowCheck(PageId page, int id, bool checked) {

@@ -61,12 +61,12 @@ class ConfigSheet {
     void LoadExcludeLists();
     void ReEnable(Page& page, int list);
     bool ValidatePage(const Page& page);
-    int Active() const;
 
     HWND owner_ = nullptr;
     HWND tabs_ = nullptr;
     ManagerSettings* settings_ = nullptr;
     Page pages_[kPageCount];
+    int shown_ = 0; // the page on show, which may differ from the tab chosen a moment ago
     ExcludeList removed_[kExcludeKinds] = {};
     bool loading_ = false; // notifications of the controls' own filling are not changes
     AppsPage apps_;
