@@ -2,6 +2,7 @@
 
 #include "manager/resource.h"
 #include "manager/tray_rules.h"
+#include "manager/ui_win.h"
 
 #include "hook/core/shared_state.h"
 #include "hook/core/text.h"
@@ -107,10 +108,8 @@ bool ConfigSheet::Create(HINSTANCE instance, HWND owner, int frameId, ManagerSet
 }
 
 INT_PTR CALLBACK ConfigSheet::PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Page* page = reinterpret_cast<Page*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (msg == WM_INITDIALOG) {
-        page = reinterpret_cast<Page*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    Page* page = DialogObject<Page>(hwnd, msg, lParam);
+    if (page && msg == WM_INITDIALOG) {
         page->hwnd = hwnd;
         return FALSE;
     }

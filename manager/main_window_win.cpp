@@ -13,6 +13,8 @@
 #include "hook/takeover/vnhook_api.h"
 #include "hook/trained/trained_db_win.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 namespace vn {
@@ -40,6 +42,8 @@ HICON LoadIconAtSize(HINSTANCE instance, int id, int sizeMetric) {
 
 bool MainWindow::Construct(HINSTANCE instance) {
     instance_ = instance;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls); // the configuration's tab control
     bigIcon_ = LoadIconAtSize(instance, IDI_MAIN, SM_CXICON);
     smallIcon_ = LoadIconAtSize(instance, IDI_TRAY_ENABLED, SM_CXSMICON);
     tray_.Load(instance);
@@ -62,12 +66,9 @@ HWND MainWindow::Create() {
 }
 
 INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<MainWindow*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    MainWindow* self = DialogObject<MainWindow>(hwnd, msg, lParam);
+    if (self && msg == WM_INITDIALOG)
         self->hwnd_ = hwnd;
-    }
     return self ? self->OnMessage(msg, wParam, lParam) : FALSE;
 }
 

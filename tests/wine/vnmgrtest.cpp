@@ -1041,14 +1041,16 @@ void PagesWidthReachesDialogs() {
     QuitAndCheckCleanUp(m);
 }
 
-// A settings file that cannot be written is reported, and Apply stays on.
-void PagesReadOnlyFile() {
+// A settings file that cannot be written is reported, and Apply stays on. The file is held open
+// without sharing: read-only attributes do not stop a process that runs as root under Wine.
+void PagesUnwritableFile() {
     PrepareFolders();
     Manager m = StartManager();
     Configuration c = ShowConfiguration(m);
     Click(c, 0, 208);
     std::string ini = DataFile("vantor.ini");
-    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    CHECK(held != INVALID_HANDLE_VALUE, "the file is held");
     HWND apply = GetDlgItem(m.window, kApplyButton);
     PostMessageA(apply, BM_CLICK, 0, 0);
     HWND box = WaitForBox(m.process);
@@ -1056,10 +1058,11 @@ void PagesReadOnlyFile() {
           "the failed write is reported: \"%s\"", box ? BoxText(box).c_str() : "");
     if (box)
         Answer(box, IDOK);
-    SetFileAttributesA(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+    CloseHandle(held);
     CHECK(ReadIni("Use Last Dir") == "1" && IsWindowEnabled(apply), "not saved, Apply stays on");
     PostMessageA(apply, BM_CLICK, 0, 0);
-    CHECK(WaitUntil([] { return ReadIni("Use Last Dir") == "0"; }), "saved once writable");
+    CHECK(WaitUntil([&] { return !IsWindowEnabled(apply); }) && ReadIni("Use Last Dir") == "0",
+          "saved once writable");
     QuitAndCheckCleanUp(m);
 }
 
@@ -1117,7 +1120,7 @@ const Scenario kScenarios[] = {
     {"pages-apply", PagesApply},
     {"pages-cancel", PagesCancel},
     {"pages-width-reaches-dialogs", PagesWidthReachesDialogs},
-    {"pages-read-only-file", PagesReadOnlyFile},
+    {"pages-unwritable-file", PagesUnwritableFile},
     {"out-of-range-values", OutOfRangeValues},
 };
 
