@@ -130,12 +130,6 @@ TEST(ManagerPages, EnablingRules) {
          {},
          {1050, 1053, 1055, 1058, 1056},
          {1057}},
-        {"folders on bottom greys folders on top",
-         PageId::kMainOptions,
-         {1049, 1057},
-         {},
-         {1057},
-         {1056}},
         {"remember size greys the whole enlarge group",
          PageId::kSizePosition,
          {1028, 109, 1011},
@@ -154,7 +148,6 @@ TEST(ManagerPages, EnablingRules) {
          {},
          {102, 108, 112, 113, 114, 116},
          {117, 118}},
-        {"limit checked but lengthen off", PageId::kSizePosition, {112}, {}, {}, {112, 113, 114}},
         {"no lists: everything grey",
          PageId::kRecentFavorites,
          {},
@@ -262,14 +255,6 @@ TEST(SettingsRanges, OutOfRangeFileValuesAreNeverWrittenBackWrapped) {
     EXPECT_EQ(shared->settings.colWidth[1], 0);
     EXPECT_EQ(shared->settings.columnWidthsKnown, 0u);
     EXPECT_EQ(shared->settings.disableKey, 2);
-}
-
-TEST(SettingsRanges, AFailedWriteIsReported) {
-    vntest::MemoryIni ini;
-    ini.unreadable = true;
-    ManagerSettings m;
-    SetManagerDefaults(m, 1024, 768);
-    EXPECT_FALSE(WriteManagerSettings(m, ini));
 }
 
 } // namespace
