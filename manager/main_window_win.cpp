@@ -13,6 +13,8 @@
 #include "hook/takeover/vnhook_api.h"
 #include "hook/trained/trained_db_win.h"
 
+#include <commctrl.h>
+
 #include <cstring>
 
 namespace vn {
@@ -40,6 +42,8 @@ HICON LoadIconAtSize(HINSTANCE instance, int id, int sizeMetric) {
 
 bool MainWindow::Construct(HINSTANCE instance) {
     instance_ = instance;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+    InitCommonControlsEx(&controls); // the configuration's tab control
     bigIcon_ = LoadIconAtSize(instance, IDI_MAIN, SM_CXICON);
     smallIcon_ = LoadIconAtSize(instance, IDI_TRAY_ENABLED, SM_CXSMICON);
     tray_.Load(instance);
@@ -62,12 +66,9 @@ HWND MainWindow::Create() {
 }
 
 INT_PTR CALLBACK MainWindow::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    MainWindow* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
-    if (msg == WM_INITDIALOG) {
-        self = reinterpret_cast<MainWindow*>(lParam);
-        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+    MainWindow* self = DialogObject<MainWindow>(hwnd, msg, lParam);
+    if (self && msg == WM_INITDIALOG)
         self->hwnd_ = hwnd;
-    }
     return self ? self->OnMessage(msg, wParam, lParam) : FALSE;
 }
 
@@ -88,6 +89,7 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // The library changed the file: take its lists into the copy the configuration shows,
         // and make every process read the file anew.
         ReadExcludeListsFromFile();
+        sheet_.ReloadExcludeLists();
         settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
         return Result(0);
     case MSG_OPEN_CONFIGURATION:
@@ -110,6 +112,7 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         // comes, the configuration is shown with the database as it now is.
         LoadTrainedDatabase();
         ShowConfiguration(true);
+        sheet_.ShowPage(static_cast<int>(PageId::kTrainedApps));
         return Result(0);
     case kTrayCallbackMessage:
         OnTrayCallback(static_cast<UINT>(lParam));
@@ -118,6 +121,12 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         pagesChanged_ = true;
         EnableApply(true);
         return Result(0);
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (sheet_.OnNotify(reinterpret_cast<const NMHDR*>(lParam), &result))
+            return Result(result);
+        return FALSE;
+    }
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(hwnd_, IDC_MAKER_LINK))
             return reinterpret_cast<INT_PTR>(
@@ -181,6 +190,8 @@ void MainWindow::OnInitDialog() {
     // imported from the older product's file into ours; the imported lists are added to ours.
     WriteAllSettings();
     AddImportedExcludes(imported);
+    sheet_.Create(instance_, hwnd_, IDC_SHEET_FRAME, &settings_);
+    sheet_.Load();
 }
 
 void MainWindow::OnCommand(UINT id) {
@@ -227,8 +238,8 @@ void MainWindow::OnCommand(UINT id) {
         Apply();
         break;
     case IDOK:
-        Apply();
-        HideConfiguration();
+        if (Apply())
+            HideConfiguration();
         break;
     case IDCANCEL:
         Cancel();
@@ -318,6 +329,8 @@ void MainWindow::ShowConfiguration(bool closeAllowed) {
     ShowWindow(hwnd_, SW_SHOW);
     ReadSettings();
     LoadTrainedDatabase();
+    sheet_.Load();
+    sheet_.ShowPage(0);
     // The window comes to the front at once instead of flashing in the taskbar.
     UINT flashCount = 0;
     bool haveCount = SystemParametersInfoA(SPI_GETFOREGROUNDFLASHCOUNT, 0, &flashCount, 0) != FALSE;
@@ -327,6 +340,7 @@ void MainWindow::ShowConfiguration(bool closeAllowed) {
     if (haveCount)
         SystemParametersInfoA(SPI_SETFOREGROUNDFLASHCOUNT, 0,
                               reinterpret_cast<void*>(static_cast<UINT_PTR>(flashCount)), 0);
+    sheet_.ClearModified();
     pagesChanged_ = false;
     EnableApply(false);
 }
@@ -336,19 +350,39 @@ void MainWindow::HideConfiguration() {
     configShown_ = false;
 }
 
-void MainWindow::Apply() {
-    if (!pagesChanged_)
-        return;
+bool MainWindow::Apply() {
+    if (!pagesChanged_ && !sheet_.AnyModified())
+        return true;
+    if (!sheet_.ValidateActive())
+        return false;
+    sheet_.Store();
     settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
-    WriteAllSettings();
+    bool saved = WriteAllSettings();
+    saved = RemoveReEnabledExcludes() && saved;
+    saved = sheet_.Apps().Apply() && saved;
+    if (!saved) {
+        // The changes stay marked, so that Apply can be tried again once the file is writable.
+        FormattedMessageBox(hwnd_, IDS_SAVE_FAILED, 0, iniPath_, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    sheet_.ClearModified();
+    sheet_.ReloadExcludeLists();
     pagesChanged_ = false;
     EnableApply(false);
+    return true;
 }
 
 void MainWindow::Cancel() {
+    if ((pagesChanged_ || sheet_.AnyModified()) &&
+        StringMessageBox(hwnd_, IDS_CANCEL_CONFIRM, IDS_PRODUCT, MB_YESNO | MB_ICONQUESTION) !=
+            IDYES)
+        return;
     ReadSettings();
     LoadTrainedDatabase();
+    sheet_.Load();
+    sheet_.ClearModified();
     pagesChanged_ = false;
+    EnableApply(false);
     HideConfiguration();
 }
 
@@ -385,6 +419,7 @@ void MainWindow::SetCommon(bool on) {
         WriteIntKey(locked.File(), kKeyCommonEnabled, on ? 1 : 0);
     }
     CommonEnabled(on);
+    sheet_.ShowCheck(PageId::kMainOptions, page_ids::kCommonEnabled, on);
 }
 
 void MainWindow::SetTrained(bool on) {
@@ -394,6 +429,7 @@ void MainWindow::SetTrained(bool on) {
         WriteIntKey(locked.File(), kKeyTrainedEnabled, on ? 1 : 0);
     }
     NotSoCommonEnabled(on);
+    sheet_.ShowCheck(PageId::kTrainedApps, page_ids::kTrainedEnabled, on);
 }
 
 void MainWindow::ToggleIcon() {
@@ -402,6 +438,7 @@ void MainWindow::ToggleIcon() {
         tray_.Add(hwnd_, Switches());
     else
         tray_.Delete(hwnd_);
+    sheet_.ShowCheck(PageId::kMainOptions, page_ids::kShowIcon, settings_.showIcon != 0);
     WriteAllSettings();
 }
 
@@ -458,13 +495,14 @@ void MainWindow::ReadExcludeListsFromFile() {
                      locked.File(), kSettingsSection);
 }
 
-void MainWindow::WriteAllSettings() {
+bool MainWindow::WriteAllSettings() {
+    bool written;
     {
         // The keys the user set are written even when the lock could not be had: only a
         // process that hangs holds it that long, and one that hangs writes nothing meanwhile.
         // The exclusion lists are not among them (see AddImportedExcludes).
         LockedSettingsFile locked(iniPath_);
-        WriteManagerSettings(settings_, locked.File());
+        written = WriteManagerSettings(settings_, locked.File());
     }
     CommonEnabled(settings_.commonEnabled != 0);
     NotSoCommonEnabled(settings_.trainedEnabled != 0);
@@ -474,6 +512,26 @@ void MainWindow::WriteAllSettings() {
     } else {
         tray_.Delete(hwnd_);
     }
+    return written;
+}
+
+bool MainWindow::RemoveReEnabledExcludes() {
+    ExcludeList* copies[kExcludeKinds] = {&settings_.excludes, &settings_.sizeExcludes,
+                                          &settings_.lastDirExcludes};
+    bool done = true;
+    for (int kind = 0; kind < kExcludeKinds; ++kind) {
+        const ExcludeList& removed = sheet_.Removed(kind);
+        int count = ExcludeCount(removed);
+        if (count == 0)
+            continue;
+        const char* entries[kMaxExcludes];
+        for (int i = 0; i < count; ++i)
+            entries[i] = removed.entries[i];
+        if (ChangeExcludeFile(iniPath_, static_cast<ExcludeKind>(kind), {true, entries, count},
+                              Shared(), copies[kind]) == ExcludeWrite::kBusy)
+            done = false;
+    }
+    return done;
 }
 
 // The exclusion lists are the file's: processes add to them while this copy is held, so they

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "manager/config_pages_win.h"
 #include "manager/open_dialogs.h"
 #include "manager/tray_icon_win.h"
 
@@ -29,6 +30,9 @@ class MainWindow {
     // Creates the dialog, hidden, with its title. Null when it cannot be created.
     HWND Create();
 
+    // Keys the configuration handles before the dialog's own navigation (Ctrl+Tab).
+    bool PreTranslate(const MSG& msg) { return sheet_.OnKey(msg); }
+
   private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LinkProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -43,7 +47,8 @@ class MainWindow {
 
     void ShowConfiguration(bool closeAllowed);
     void HideConfiguration();
-    void Apply();
+    // True when the pages were valid and everything was saved.
+    bool Apply();
     void Cancel();
     void Quit();
     void CloseButton();
@@ -59,7 +64,10 @@ class MainWindow {
     bool ReadSettings();
     // Takes the exclusion lists the library changed into the manager's copy.
     void ReadExcludeListsFromFile();
-    void WriteAllSettings();
+    // False when the settings file could not be written.
+    bool WriteAllSettings();
+    // Takes the entries re-enabled on the pages out of the file; false when it was busy.
+    bool RemoveReEnabledExcludes();
     void AddImportedExcludes(bool imported);
     void LoadTrainedDatabase();
     void EnableApply(bool enable);
@@ -84,6 +92,7 @@ class MainWindow {
 
     // What the configuration pages hold: every setting, and the trained database.
     ManagerSettings settings_ = {};
+    ConfigSheet sheet_;
     TrainedEntry trained_[kTrainedSlots] = {};
     int trainedCount_ = 0;
 

@@ -38,6 +38,7 @@
 // Strings.
 #define IDS_PRODUCT 67
 #define IDS_CLOSE_REFUSED 546
+#define IDS_CANCEL_CONFIRM 551
 #define IDS_QUIT_CONFIRM 547
 #define IDS_NOT_INSTALLED 558
 #define IDS_TIP_ENABLED 563
@@ -47,6 +48,8 @@
 #define IDS_HELP_MISSING 900 // %u: topic, %s: help folder
 #define IDS_USAGE 901
 #define IDS_INSTALL_FAILED 902 // %s: what failed
+#define IDS_NUMBER_RANGE 903   // %u: lowest, %s: highest value of a number field
+#define IDS_SAVE_FAILED 904    // %s: the settings file
 
 // The trained-application editor: dialog 550 edits one trained entry, dialog 551 one of its
 // file types (both Help buttons are IDHELP). Ids of the two dialogs overlap; each is unique
@@ -92,6 +95,6 @@
 #define IDS_IMPORT_FORMAT 557
 #define IDS_IMPORT_TITLE 561
 #define IDS_IMPORT_FILTER 562
-#define IDS_ENTER_INTEGER 903
+#define IDS_ENTER_INTEGER 905
 
 #endif

@@ -6,6 +6,17 @@
 
 namespace vn {
 
+// The object behind a dialog created with it as the creation parameter: taken from
+// WM_INITDIALOG's lParam and kept in DWLP_USER; null before WM_INITDIALOG.
+template <class T>
+T* DialogObject(HWND hwnd, UINT msg, LPARAM lParam) {
+    if (msg == WM_INITDIALOG) {
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        return reinterpret_cast<T*>(lParam);
+    }
+    return reinterpret_cast<T*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+}
+
 // The text of string id, or fallback when the table lacks it.
 void LoadManagerString(UINT id, const char* fallback, char* buf, int size);
 

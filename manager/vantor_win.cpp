@@ -55,7 +55,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR arguments, int) {
         MSG msg;
         BOOL got;
         while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0 && got != -1) {
-            if (IsWindow(window) && IsDialogMessageA(window, &msg))
+            if (IsWindow(window) &&
+                (g_mainWindow.PreTranslate(msg) || IsDialogMessageA(window, &msg)))
                 continue;
             TranslateMessage(&msg);
             DispatchMessageA(&msg);

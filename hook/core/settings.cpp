@@ -21,6 +21,9 @@ constexpr uint16_t kBoth = kKeyLibrary | kKeyManager;
 constexpr uint16_t kBothBool = kKeyLibrary | kKeyManager | kKeyBoolean;
 constexpr uint16_t kFileButton = kBothBool | kKeyButton | kKeyFileButton;
 
+constexpr OutOfRange kClamp = OutOfRange::kClamp;
+constexpr OutOfRange kToDefault = OutOfRange::kToDefault;
+
 // The manager also asks for it to tell a written file from one that is missing or empty.
 constexpr const char* kKeyHeight32 = "Height32";
 
@@ -29,65 +32,66 @@ constexpr const char* kKeyHeight32 = "Height32";
 // The rows follow the library's read order; the order of the manager-only rows is the order the
 // manager reads and writes them ("Trained Enabled" after the lists).
 constexpr SettingKey kSettingKeys[] = {
-    {kKeyCommonEnabled, VN_MANAGER_FIELD(commonEnabled), kKeyManager | kKeyBoolean, 0, 1},
-    {kKeyShowIcon, VN_MANAGER_FIELD(showIcon), kKeyManager | kKeyBoolean, 0, 1},
-    {"Use Last Dir", VN_FIELD(useLastDir), kBothBool, 1, 1},
-    {"Use Recycle Bin", VN_FIELD(useRecycleBin), kBothBool, 1, 1},
-    {"Center Dialog", VN_FIELD(centerDialog), kBothBool, 1, 1},
-    {"UseLastPosition", VN_FIELD(useLastPosition), kBothBool, 0, 0},
-    {"UseLastSize", VN_FIELD(useLastSize), kBothBool, 1, 0},
-    {"Add Vn Buttons", VN_FIELD(addVnButtons), kBothBool, 1, 1},
-    {"View Details", VN_FIELD(viewDetails), kBothBool, 0, 0},
-    {"Remember Column Widths", VN_FIELD(rememberColumnWidths), kBothBool, 0, 1},
-    {"Add Clip Button", VN_FIELD(addClipButton), kFileButton, 1, 1},
-    {"Add Copy Button", VN_FIELD(addCopyButton), kFileButton, 1, 1},
-    {"Add Move Button", VN_FIELD(addMoveButton), kFileButton, 1, 1},
-    {"Add Rename Button", VN_FIELD(addRenameButton), kFileButton, 1, 1},
-    {"Add Find Button", VN_FIELD(addFindButton), kFileButton, 1, 1},
-    {"Add MkDir Button", VN_FIELD(addMkDirButton), kFileButton, 1, 1},
-    {"Add Delete Button", VN_FIELD(addDeleteButton), kFileButton, 1, 1},
-    {"Add Vantor Button", VN_FIELD(addVantorButton), kBothBool | kKeyButton, 1, 1},
-    {"Show Recent", VN_FIELD(showRecent), kBothBool, 1, 1},
-    {"Show Favorites", VN_FIELD(showFavorites), kBothBool, 1, 1},
-    {"Show List Hints", VN_FIELD(showListHints), kBothBool, 0, 0},
-    {"Recent Shown", VN_FIELD(recentShown), kBoth, 25, 100},
-    {"Recent Visible", VN_FIELD(recentVisible), kBoth, 10, 15},
-    {"Recent Path Option", VN_FIELD(recentPathOption), kBoth, 1, 1},
-    {"Disable Key", VN_FIELD(disableKey), kBoth, 2, 2},
-    {"Disable Key No Prompt", VN_FIELD(disableKeyNoPrompt), kBoth, 3, 0},
-    {"Include AddEditFavs", VN_FIELD(includeAddEditFavs), kBothBool, 1, 1},
-    {"Include EditRecent", VN_FIELD(includeEditRecent), kBothBool, 1, 1},
-    {"Use Accelerators", VN_FIELD(useAccelerators), kBothBool, 1, 1},
-    {"Show Info Line", VN_FIELD(showInfoLine), kBothBool, 1, 1},
-    {"Show Info Full Path", VN_FIELD(showInfoFullPath), kBothBool, 0, 1},
-    {"Include Recent Headers", VN_FIELD(includeRecentHeaders), kBothBool, 1, 1},
-    {"Include Recent All", VN_FIELD(includeRecentAll), kBothBool, 1, 1},
-    {"Include Favorite All", VN_FIELD(includeFavoriteAll), kBothBool, 1, 1},
-    {"Dont Save Removable", VN_FIELD(dontSaveRemovable), kBothBool, 1, 1},
-    {"Dont Save Remote", VN_FIELD(dontSaveRemote), kBothBool, 0, 0},
-    {kKeyHeight32, VN_FIELD(height32), kBoth, 70, 70},
-    {"Width32", VN_FIELD(width32), kBoth, 70, 70},
-    {"Sizing", VN_FIELD(sizing), kBothBool, 1, 1},
-    {"LengthenDrive", VN_FIELD(lengthenDrive), kBothBool, 1, 1},
-    {"LenDriveLimit", VN_FIELD(lenDriveLimit), kBothBool, 1, 0},
-    {"LenDriveLimitNum", VN_FIELD(lenDriveLimitNum), kBoth, 25, 25},
-    {"LengthenTypes", VN_FIELD(lengthenTypes), kBothBool, 1, 1},
-    {"LenTypesLimit", VN_FIELD(lenTypesLimit), kBothBool, 1, 0},
-    {"LenTypesLimitNum", VN_FIELD(lenTypesLimitNum), kBoth, 25, 25},
-    {"Sort", VN_FIELD(sort), kBothBool, 0, 0},
-    {"Sort By", VN_FIELD(sortBy), kBoth, 0, 0},
-    {"Sort Order", VN_FIELD(sortOrder), kBoth, 0, 0},
-    {"FoldersOnBottom", VN_FIELD(foldersOnBottom), kBothBool, 0, 0},
-    {"FoldersOnTop", VN_FIELD(foldersOnTop), kBothBool, 0, 0},
-    {kKeyColWidth[0], VN_FIELD(colWidth[0]), kKeyLibrary, 0, 0},
-    {kKeyColWidth[1], VN_FIELD(colWidth[1]), kKeyLibrary, 0, 0},
-    {kKeyColWidth[2], VN_FIELD(colWidth[2]), kKeyLibrary, 0, 0},
-    {kKeyColWidth[3], VN_FIELD(colWidth[3]), kKeyLibrary, 0, 0},
-    {kKeyColWidth[4], VN_FIELD(colWidth[4]), kKeyLibrary, 0, 0},
-    {kKeyColWidth[5], VN_FIELD(colWidth[5]), kKeyLibrary, 0, 0},
-    {kKeyColWidth[6], VN_FIELD(colWidth[6]), kKeyLibrary, 0, 0},
+    {kKeyCommonEnabled, VN_MANAGER_FIELD(commonEnabled), kKeyManager | kKeyBoolean, 0, 1, 0, 1,
+     kClamp},
+    {kKeyShowIcon, VN_MANAGER_FIELD(showIcon), kKeyManager | kKeyBoolean, 0, 1, 0, 1, kClamp},
+    {"Use Last Dir", VN_FIELD(useLastDir), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Use Recycle Bin", VN_FIELD(useRecycleBin), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Center Dialog", VN_FIELD(centerDialog), kBothBool, 1, 1, 0, 1, kClamp},
+    {"UseLastPosition", VN_FIELD(useLastPosition), kBothBool, 0, 0, 0, 1, kClamp},
+    {"UseLastSize", VN_FIELD(useLastSize), kBothBool, 1, 0, 0, 1, kClamp},
+    {"Add Vn Buttons", VN_FIELD(addVnButtons), kBothBool, 1, 1, 0, 1, kClamp},
+    {"View Details", VN_FIELD(viewDetails), kBothBool, 0, 0, 0, 1, kClamp},
+    {"Remember Column Widths", VN_FIELD(rememberColumnWidths), kBothBool, 0, 1, 0, 1, kClamp},
+    {"Add Clip Button", VN_FIELD(addClipButton), kFileButton, 1, 1, 0, 1, kClamp},
+    {"Add Copy Button", VN_FIELD(addCopyButton), kFileButton, 1, 1, 0, 1, kClamp},
+    {"Add Move Button", VN_FIELD(addMoveButton), kFileButton, 1, 1, 0, 1, kClamp},
+    {"Add Rename Button", VN_FIELD(addRenameButton), kFileButton, 1, 1, 0, 1, kClamp},
+    {"Add Find Button", VN_FIELD(addFindButton), kFileButton, 1, 1, 0, 1, kClamp},
+    {"Add MkDir Button", VN_FIELD(addMkDirButton), kFileButton, 1, 1, 0, 1, kClamp},
+    {"Add Delete Button", VN_FIELD(addDeleteButton), kFileButton, 1, 1, 0, 1, kClamp},
+    {"Add Vantor Button", VN_FIELD(addVantorButton), kBothBool | kKeyButton, 1, 1, 0, 1, kClamp},
+    {"Show Recent", VN_FIELD(showRecent), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Show Favorites", VN_FIELD(showFavorites), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Show List Hints", VN_FIELD(showListHints), kBothBool, 0, 0, 0, 1, kClamp},
+    {"Recent Shown", VN_FIELD(recentShown), kBoth, 25, 100, 1, 100, kClamp},
+    {"Recent Visible", VN_FIELD(recentVisible), kBoth, 10, 15, 1, 100, kClamp},
+    {"Recent Path Option", VN_FIELD(recentPathOption), kBoth, 1, 1, 0, 2, kToDefault},
+    {"Disable Key", VN_FIELD(disableKey), kBoth, 2, 2, 0, 3, kToDefault},
+    {"Disable Key No Prompt", VN_FIELD(disableKeyNoPrompt), kBoth, 3, 0, 0, 3, kToDefault},
+    {"Include AddEditFavs", VN_FIELD(includeAddEditFavs), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Include EditRecent", VN_FIELD(includeEditRecent), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Use Accelerators", VN_FIELD(useAccelerators), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Show Info Line", VN_FIELD(showInfoLine), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Show Info Full Path", VN_FIELD(showInfoFullPath), kBothBool, 0, 1, 0, 1, kClamp},
+    {"Include Recent Headers", VN_FIELD(includeRecentHeaders), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Include Recent All", VN_FIELD(includeRecentAll), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Include Favorite All", VN_FIELD(includeFavoriteAll), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Dont Save Removable", VN_FIELD(dontSaveRemovable), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Dont Save Remote", VN_FIELD(dontSaveRemote), kBothBool, 0, 0, 0, 1, kClamp},
+    {kKeyHeight32, VN_FIELD(height32), kBoth, 70, 70, 1, 100, kClamp},
+    {"Width32", VN_FIELD(width32), kBoth, 70, 70, 1, 100, kClamp},
+    {"Sizing", VN_FIELD(sizing), kBothBool, 1, 1, 0, 1, kClamp},
+    {"LengthenDrive", VN_FIELD(lengthenDrive), kBothBool, 1, 1, 0, 1, kClamp},
+    {"LenDriveLimit", VN_FIELD(lenDriveLimit), kBothBool, 1, 0, 0, 1, kClamp},
+    {"LenDriveLimitNum", VN_FIELD(lenDriveLimitNum), kBoth, 25, 25, 1, 100, kClamp},
+    {"LengthenTypes", VN_FIELD(lengthenTypes), kBothBool, 1, 1, 0, 1, kClamp},
+    {"LenTypesLimit", VN_FIELD(lenTypesLimit), kBothBool, 1, 0, 0, 1, kClamp},
+    {"LenTypesLimitNum", VN_FIELD(lenTypesLimitNum), kBoth, 25, 25, 1, 100, kClamp},
+    {"Sort", VN_FIELD(sort), kBothBool, 0, 0, 0, 1, kClamp},
+    {"Sort By", VN_FIELD(sortBy), kBoth, 0, 0, 0, 3, kToDefault},
+    {"Sort Order", VN_FIELD(sortOrder), kBoth, 0, 0, 0, 1, kToDefault},
+    {"FoldersOnBottom", VN_FIELD(foldersOnBottom), kBothBool, 0, 0, 0, 1, kClamp},
+    {"FoldersOnTop", VN_FIELD(foldersOnTop), kBothBool, 0, 0, 0, 1, kClamp},
+    {kKeyColWidth[0], VN_FIELD(colWidth[0]), kKeyLibrary, 0, 0, 0, kMaxColumnWidth, kToDefault},
+    {kKeyColWidth[1], VN_FIELD(colWidth[1]), kKeyLibrary, 0, 0, 0, kMaxColumnWidth, kToDefault},
+    {kKeyColWidth[2], VN_FIELD(colWidth[2]), kKeyLibrary, 0, 0, 0, kMaxColumnWidth, kToDefault},
+    {kKeyColWidth[3], VN_FIELD(colWidth[3]), kKeyLibrary, 0, 0, 0, kMaxColumnWidth, kToDefault},
+    {kKeyColWidth[4], VN_FIELD(colWidth[4]), kKeyLibrary, 0, 0, 0, kMaxColumnWidth, kToDefault},
+    {kKeyColWidth[5], VN_FIELD(colWidth[5]), kKeyLibrary, 0, 0, 0, kMaxColumnWidth, kToDefault},
+    {kKeyColWidth[6], VN_FIELD(colWidth[6]), kKeyLibrary, 0, 0, 0, kMaxColumnWidth, kToDefault},
     {kKeyTrainedEnabled, VN_MANAGER_FIELD(trainedEnabled),
-     kKeyManager | kKeyBoolean | kKeyAfterLists, 0, 1},
+     kKeyManager | kKeyBoolean | kKeyAfterLists, 0, 1, 0, 1, kClamp},
 };
 constexpr int kSettingKeyCount = sizeof kSettingKeys / sizeof kSettingKeys[0];
 
@@ -112,6 +116,10 @@ constexpr bool KeyTableIsSound() {
         if ((k.flags & kKeyLibrary) && k.offset + sizeof(int32_t) > sizeof(HookSettings))
             return false;
         if (k.offset % sizeof(int32_t) != 0 || !(k.flags & (kKeyLibrary | kKeyManager)))
+            return false;
+        // Both defaults lie in the range, so bringing a value into range never leaves it.
+        if (k.low > k.high || k.libraryDefault < k.low || k.libraryDefault > k.high ||
+            k.managerDefault < k.low || k.managerDefault > k.high)
             return false;
         for (int j = i + 1; j < kSettingKeyCount; ++j)
             if (SameText(k.name, kSettingKeys[j].name) || k.offset == kSettingKeys[j].offset)
@@ -234,7 +242,8 @@ void ReadLibrarySettings(SharedState& s, IniFile& ini, SerialQuery* serialOrNull
     // A missing key keeps what the field holds: its default or what an earlier read found.
     for (const SettingKey& key : kSettingKeys)
         if (key.flags & kKeyLibrary)
-            FieldOf(&h, key) = ini.GetInt(kSettingsSection, key.name, FieldOf(&h, key));
+            FieldOf(&h, key) = BringIntoRange(
+                key, ini.GetInt(kSettingsSection, key.name, FieldOf(&h, key)), key.libraryDefault);
 
     // The button row is pointless without any file-management button in it.
     bool anyFileButton = false;
@@ -519,23 +528,54 @@ bool ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull
                 (import && (key.flags & kKeyButton)) ? kSettingsSection : section;
             field = source->GetInt(keySection, key.name, field);
         }
+        field = BringIntoRange(key, field, key.managerDefault);
     }
 
     ReadExcludeLists(m.excludes, m.sizeExcludes, m.lastDirExcludes, *source, section);
 
     for (const SettingKey& key : kSettingKeys)
         if ((key.flags & kKeyManager) && (key.flags & kKeyAfterLists))
-            FieldOf(&m, key) = source->GetInt(section, key.name, FieldOf(&m, key));
+            FieldOf(&m, key) = BringIntoRange(
+                key, source->GetInt(section, key.name, FieldOf(&m, key)), key.managerDefault);
     return import;
 }
 
-void WriteManagerSettings(const ManagerSettings& m, IniFile& ini) {
+bool WriteManagerSettings(const ManagerSettings& m, IniFile& ini) {
+    // A value is written as it would be read back, so that nothing negative is ever written as
+    // a huge unsigned number.
+    bool written = true;
+    for (int pass = 0; pass < 2; ++pass) {
+        bool afterLists = pass == 1;
+        for (const SettingKey& key : kSettingKeys) {
+            if (!(key.flags & kKeyManager) || ((key.flags & kKeyAfterLists) != 0) != afterLists)
+                continue;
+            int32_t value = BringIntoRange(key, FieldOf(&m, key), key.managerDefault);
+            if (!WriteIntKey(ini, key.name, static_cast<uint32_t>(value)))
+                written = false;
+        }
+    }
+    return written;
+}
+
+int32_t BringIntoRange(const SettingKey& key, int32_t value, int32_t fallback) {
+    if (key.flags & kKeyBoolean)
+        return value != 0 ? 1 : 0;
+    if (value >= key.low && value <= key.high)
+        return value;
+    if (key.outOfRange == OutOfRange::kToDefault)
+        return fallback;
+    return value < key.low ? key.low : key.high;
+}
+
+const SettingKey* FindSettingKey(uint16_t offset) {
     for (const SettingKey& key : kSettingKeys)
-        if ((key.flags & kKeyManager) && !(key.flags & kKeyAfterLists))
-            WriteIntKey(ini, key.name, static_cast<uint32_t>(FieldOf(&m, key)));
-    for (const SettingKey& key : kSettingKeys)
-        if ((key.flags & kKeyManager) && (key.flags & kKeyAfterLists))
-            WriteIntKey(ini, key.name, static_cast<uint32_t>(FieldOf(&m, key)));
+        if (key.offset == offset)
+            return &key;
+    return nullptr;
+}
+
+int32_t& SettingValue(ManagerSettings& m, const SettingKey& key) {
+    return FieldOf(&m, key);
 }
 
 } // namespace vn

@@ -84,19 +84,38 @@ enum SettingKeyFlags : uint16_t {
     kKeyAfterLists = 32 // the manager reads it after the exclusion lists and writes it last
 };
 
+// What a read makes of a number outside its key's range. A count or a percentage is taken to its
+// nearest bound; a choice among values (a sort key, a hot key) or a width has no nearest meaning
+// and falls back to the default.
+enum class OutOfRange : uint8_t { kClamp, kToDefault };
+
+// The widest column a read accepts, in pixels.
+constexpr int32_t kMaxColumnWidth = 32767;
+
 // One key of section "Vantor 3". offset locates the field in ManagerSettings; the rows the
 // library reads all lie in its leading HookSettings, so the same offset serves both sides.
+// low and high bound what a read accepts (booleans: 0 and 1, any nonzero value reads as 1).
 struct SettingKey {
     const char* name;
     uint16_t offset;
     uint16_t flags;
     int32_t libraryDefault;
     int32_t managerDefault;
+    int32_t low;
+    int32_t high;
+    OutOfRange outOfRange;
 };
 
 // The key table, in the library's read order, with the manager-only rows marked as such.
 extern const SettingKey kSettingKeys[];
 extern const int kSettingKeyCount;
+
+// value as key's range accepts it: a boolean as 0 or 1, a number inside [low, high] unchanged,
+// else its nearest bound or fallback (the default of the side that reads), as the row says.
+int32_t BringIntoRange(const SettingKey& key, int32_t value, int32_t fallback);
+
+// The row of the field at offset (of ManagerSettings), or null when no key fills that field.
+const SettingKey* FindSettingKey(uint16_t offset);
 
 // Library defaults of every keyed field and the fixed words; the unkeyed state words are zero.
 void SetLibraryDefaults(HookSettings& h);
@@ -215,7 +234,10 @@ bool ReadManagerSettings(ManagerSettings& m, IniFile& ini, IniFile* kestraOrNull
 
 // Writes every key the manager uses, "Trained Enabled" last. The exclusion lists are left out:
 // the manager's copy may have missed a change another process made, so they change only through
-// ChangeExcludeList.
-void WriteManagerSettings(const ManagerSettings& m, IniFile& ini);
+// ChangeExcludeList. False when any write failed (a read-only file, a full disk).
+bool WriteManagerSettings(const ManagerSettings& m, IniFile& ini);
+
+// The field of m that key fills.
+int32_t& SettingValue(ManagerSettings& m, const SettingKey& key);
 
 } // namespace vn

@@ -121,7 +121,7 @@ TEST(SettingsLibraryRead, MissingKeyKeepsTheCurrentValue) {
     EXPECT_EQ(s->settings.recentShown, 42);
     EXPECT_EQ(s->settings.recentVisible, 7);
     EXPECT_EQ(s->settings.sortBy, 0);
-    EXPECT_EQ(s->settings.sortOrder, -1);
+    EXPECT_EQ(s->settings.sortOrder, 0); // -1 is no sort order: the default
     EXPECT_EQ(s->settings.height32, 70);
     EXPECT_EQ(s->settings.width32, 70);
     EXPECT_EQ(s->settings.colWidth[1], 80);
@@ -379,9 +379,13 @@ TEST(ExcludeChangeRule, ReadChangeWriteBack) {
 TEST(ManagerSettingsIo, WritesOnlyItsKeysAndRoundTrips) {
     ManagerSettings out = Defaults();
     int32_t n = 3;
-    for (int i = 0; i < kSettingKeyCount; ++i)
-        if (kSettingKeys[i].flags & kKeyManager)
-            memcpy(reinterpret_cast<char*>(&out) + kSettingKeys[i].offset, &n, 4), ++n;
+    // Distinct values where the key's range allows them: a value out of range is not kept.
+    for (int i = 0; i < kSettingKeyCount; ++i) {
+        if (kSettingKeys[i].flags & kKeyManager) {
+            int32_t v = BringIntoRange(kSettingKeys[i], n++, kSettingKeys[i].managerDefault);
+            memcpy(reinterpret_cast<char*>(&out) + kSettingKeys[i].offset, &v, 4);
+        }
+    }
     Push(out.lastDirExcludes, "a : b"); // a copy that the file no longer agrees with
     FakeIni ini;
     ini.Set(kSettingsSection, "NumLastDirExcludes", "1");

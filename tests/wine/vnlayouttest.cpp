@@ -107,35 +107,6 @@ int OpenRecord(HWND dialog) {
     return slot;
 }
 
-// The screenshot goes next to the programs, under its Unix name (Wine's drive Z: is the root).
-void Screenshot(const char* name) {
-    char cwd[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof cwd, cwd);
-    std::string path = name;
-    if ((cwd[0] == 'Z' || cwd[0] == 'z') && cwd[1] == ':') {
-        path = std::string(cwd + 2) + "\\" + name;
-        for (char& c : path)
-            c = c == '\\' ? '/' : c;
-    }
-    DeleteFileA(name);
-    std::string cmd = "/usr/bin/import -window root " + path;
-    if (!RunUnix(cmd)) {
-        CHECK(false, "cannot start %s (%lu)", cmd.c_str(), GetLastError());
-        return;
-    }
-    // Wine does not wait for a Linux program: wait for its file to appear and stop growing.
-    DWORD size = 0, last = 0;
-    for (int i = 0; i < 200; ++i) {
-        Sleep(100);
-        last = size;
-        size = FileSize(name);
-        if (size > 0 && size == last)
-            break;
-    }
-    CHECK(size > 0 && size == last, "screenshot %s written (%lu bytes)", name, size);
-    printf("screenshot: %s\n", path.c_str());
-}
-
 // --- the standard Open dialog ----------------------------------------------------------------
 
 // Geometry before the layout, taken after the dialog's own initialisation.

@@ -920,6 +920,254 @@ void TrainedEditor() {
           "OK stores the values typed");
 }
 
+// --- the configuration pages -----------------------------------------------------------------
+
+constexpr int kApplyButton = 1027;
+const char kCancelQuestion[] = "Are you sure you want to cancel all of your changes?";
+const char kRangePrompt[] = "Please enter an integer between 1 and 100.";
+
+// The configuration window of a started manager, shown from the tray menu, and its five pages
+// (child dialogs in the order of their tabs).
+struct Configuration {
+    HWND tabs = nullptr;
+    std::vector<HWND> pages;
+};
+
+Configuration ShowConfiguration(const Manager& m) {
+    Command(m, 32771); // "&Configuration"
+    CHECK(WaitUntil([&] { return IsWindowVisible(m.window) != FALSE; }), "configuration shown");
+    Configuration c;
+    c.tabs = FindWindowExA(m.window, nullptr, "SysTabControl32", nullptr);
+    for (HWND child = GetWindow(m.window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char cls[16] = "";
+        GetClassNameA(child, cls, sizeof cls);
+        if (!strcmp(cls, "#32770"))
+            c.pages.push_back(child);
+    }
+    CHECK(c.tabs && c.pages.size() == 5, "a tab control and five pages (%zu)", c.pages.size());
+    return c;
+}
+
+HWND Control(const Configuration& c, int page, int id) {
+    return page < static_cast<int>(c.pages.size()) ? GetDlgItem(c.pages[page], id) : nullptr;
+}
+
+void Click(const Configuration& c, int page, int id) {
+    SendTo(Control(c, page, id), BM_CLICK, 0, 0);
+}
+
+void Type(const Configuration& c, int page, int id, const char* text) {
+    SendTo(Control(c, page, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+// The next tab, as the right arrow key in the tab control chooses it.
+void NextTab(const Configuration& c) {
+    PostMessageA(c.tabs, WM_KEYDOWN, VK_RIGHT, 0);
+    PumpFor(300);
+}
+
+bool Enabled(const Configuration& c, int page, int id) {
+    return IsWindowEnabled(Control(c, page, id)) != FALSE;
+}
+
+// A value changed on every page reaches the file with Apply, and only then; a bad number stops
+// Apply with the range prompt and writes nothing.
+void PagesApply() {
+    PrepareFolders();
+    WriteIni("Height32", "70");
+    WriteIni("NumExcludes", "2");
+    WriteIni("Exclude1", "notepad");
+    WriteIni("Exclude2", "wordpad : Save As");
+    Manager m = StartManager();
+    Configuration c = ShowConfiguration(m);
+    HWND apply = GetDlgItem(m.window, kApplyButton);
+    CHECK(!IsWindowEnabled(apply), "Apply is off while nothing changed");
+
+    CHECK(IsWindowVisible(c.pages[0]), "Main Options first");
+    Click(c, 0, 208); // "Open dialogs to last folder used" off
+    Click(c, 0, 401); // no file management buttons
+    CHECK(IsWindowEnabled(apply), "a change turns Apply on");
+    CHECK(!Enabled(c, 0, 1039) && !Enabled(c, 0, 224) && !Enabled(c, 0, 1009) &&
+              Enabled(c, 0, 1045),
+          "the buttons grey, the product button does not");
+    PumpFor(800); // the manager paints what changed
+    Screenshot("config-main-options.png");
+
+    NextTab(c);
+    CHECK(IsWindowVisible(c.pages[1]) && !IsWindowVisible(c.pages[0]), "Size && Position");
+    Type(c, 1, 103, "90");
+    Click(c, 1, 1028); // remember the size: the enlarge group greys
+    CHECK(!Enabled(c, 1, 109) && !Enabled(c, 1, 103), "remembered size greys the group");
+    PumpFor(800); // the manager paints what changed
+    Screenshot("config-size-position.png");
+
+    NextTab(c);
+    CHECK(IsWindowVisible(c.pages[2]), "Recent / Favorites");
+    Click(c, 2, 230);
+    Type(c, 2, 206, "0");
+    PostMessageA(apply, BM_CLICK, 0, 0);
+    HWND box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find(kRangePrompt) != std::string::npos, "range prompt: \"%s\"",
+          box ? BoxText(box).c_str() : "");
+    if (box)
+        Answer(box, IDOK);
+    CHECK(ReadIni("Width32") == "69" && ReadIni("Use Last Dir") == "1", "nothing written");
+    NextTab(c);
+    box = WaitForBox(m.process, 3000);
+    CHECK(box != nullptr && IsWindowVisible(c.pages[2]), "a page with a bad number is not left");
+    if (box)
+        Answer(box, IDOK);
+    Type(c, 2, 206, "50");
+    PumpFor(800); // the manager paints what changed
+    Screenshot("config-recent-favorites.png");
+
+    NextTab(c);
+    CHECK(IsWindowVisible(c.pages[3]), "Disabled Dialogs");
+    HWND list = Control(c, 3, 101);
+    CHECK(SendTo(list, LB_GETCOUNT, 0, 0) == 2, "the two exclusions are listed");
+    CHECK(!Enabled(c, 3, 102), "Re-Enable needs a selection");
+    SendTo(list, LB_SETCURSEL, 0, 0);
+    SendTo(c.pages[3], WM_COMMAND, MAKEWPARAM(101, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    CHECK(Enabled(c, 3, 102), "a selection enables Re-Enable");
+    Click(c, 3, 102);
+    CHECK(SendTo(list, LB_GETCOUNT, 0, 0) == 1, "re-enabled at once in the list");
+    Click(c, 3, 1010); // Ctrl+Shift asks: not also without asking
+    CHECK(!Enabled(c, 3, 1011) && Enabled(c, 3, 214), "Ctrl+Shift greyed in the other group");
+    CHECK(ReadIni("NumExcludes") == "2", "the file keeps the entry until Apply");
+    PumpFor(800); // the manager paints what changed
+    Screenshot("config-disabled-dialogs.png");
+
+    NextTab(c);
+    CHECK(IsWindowVisible(c.pages[4]), "Trained Applications");
+    Click(c, 4, 1013);
+    PumpFor(800); // the manager paints what changed
+    Screenshot("config-trained-applications.png");
+
+    LRESULT serial = SendTo(m.window, MSG_SETTINGS_SERIAL, 0, 0);
+    PostMessageA(apply, BM_CLICK, 0, 0);
+    CHECK(WaitUntil([&] { return !IsWindowEnabled(apply); }), "Apply is off again");
+    CHECK(ReadIni("Width32") == "90", "Apply writes: Width32 %s", ReadIni("Width32").c_str());
+    CHECK(ReadIni("Use Last Dir") == "0" && ReadIni("Add Vn Buttons") == "0" &&
+              ReadIni("UseLastSize") == "1" && ReadIni("Dont Save Remote") == "1" &&
+              ReadIni("Recent Shown") == "50" && ReadIni("Disable Key") == "3" &&
+              ReadIni("Trained Enabled") == "0",
+          "every page's change is written");
+    CHECK(ReadIni("NumExcludes") == "1" && ReadIni("Exclude1") == "wordpad : Save As",
+          "the re-enabled entry left the file: %s", ReadIni("Exclude1").c_str());
+    CHECK(SendTo(m.window, MSG_SETTINGS_SERIAL, 0, 0) != serial, "a new settings serial");
+    CHECK(!IsNotSoCommonEnabled(), "the library has the trained switch");
+    QuitAndCheckCleanUp(m);
+}
+
+// Cancel with a change asks first; No keeps the window and the change, Yes drops the change.
+void PagesCancel() {
+    PrepareFolders();
+    Manager m = StartManager();
+    Configuration c = ShowConfiguration(m);
+    Click(c, 0, 208);
+    PostMessageA(m.window, WM_COMMAND, IDCANCEL, 0);
+    HWND box = WaitForBox(m.process);
+    char title[64] = "";
+    if (box)
+        GetWindowTextA(box, title, sizeof title);
+    CHECK(box && BoxText(box).find(kCancelQuestion) != std::string::npos &&
+              !strcmp(title, "Vantor"),
+          "Cancel asks: \"%s\" (%s)", box ? BoxText(box).c_str() : "", title);
+    if (box)
+        Answer(box, IDNO);
+    PumpFor(300);
+    CHECK(IsWindowVisible(m.window) && IsDlgButtonChecked(c.pages[0], 208) == BST_UNCHECKED,
+          "No keeps the window and the change");
+    PostMessageA(m.window, WM_COMMAND, IDCANCEL, 0);
+    box = WaitForBox(m.process);
+    if (box)
+        Answer(box, IDYES);
+    CHECK(WaitUntil([&] { return !IsWindowVisible(m.window); }), "Yes hides the window");
+    CHECK(ReadIni("Use Last Dir") == "1", "nothing written");
+    c = ShowConfiguration(m);
+    CHECK(IsDlgButtonChecked(c.pages[0], 208) == BST_CHECKED, "the change is gone");
+    // Without a change Cancel does not ask.
+    PostMessageA(m.window, WM_COMMAND, IDCANCEL, 0);
+    CHECK(WaitUntil([&] { return !IsWindowVisible(m.window); }), "hidden without a question");
+    QuitAndCheckCleanUp(m);
+}
+
+// A width applied on the page reaches the next Open dialog of another process at once.
+void PagesWidthReachesDialogs() {
+    PrepareFolders();
+    WriteIni("Height32", "70");
+    Manager m = StartManager();
+    Configuration c = ShowConfiguration(m);
+    NextTab(c);
+    Type(c, 1, 103, "90");
+    HWND apply = GetDlgItem(m.window, kApplyButton);
+    PostMessageA(apply, BM_CLICK, 0, 0);
+    CHECK(WaitUntil([&] { return !IsWindowEnabled(apply); }) && ReadIni("Width32") == "90",
+          "applied");
+    Process sample = Start("vnsample.exe open 60000");
+    HWND dialog = nullptr;
+    CHECK(WaitUntil([&] { return (dialog = FindWindowOf(sample.id, "#32770")) != nullptr; }),
+          "the sample shows its Open dialog");
+    PumpFor(500);
+    RECT rc = {};
+    GetWindowRect(dialog, &rc);
+    int expected = GetSystemMetrics(SM_CXSCREEN) * 90 / 100;
+    CHECK(abs((rc.right - rc.left) - expected) <= 2, "the dialog is %ld wide, expected %d",
+          rc.right - rc.left, expected);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitExit(sample);
+    Kill(sample);
+    QuitAndCheckCleanUp(m);
+}
+
+// A settings file that cannot be written is reported, and Apply stays on. The file is held open
+// without sharing: read-only attributes do not stop a process that runs as root under Wine.
+void PagesUnwritableFile() {
+    PrepareFolders();
+    Manager m = StartManager();
+    Configuration c = ShowConfiguration(m);
+    Click(c, 0, 208);
+    std::string ini = DataFile("vantor.ini");
+    HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    CHECK(held != INVALID_HANDLE_VALUE, "the file is held");
+    HWND apply = GetDlgItem(m.window, kApplyButton);
+    PostMessageA(apply, BM_CLICK, 0, 0);
+    HWND box = WaitForBox(m.process);
+    CHECK(box && BoxText(box).find("could not be saved") != std::string::npos,
+          "the failed write is reported: \"%s\"", box ? BoxText(box).c_str() : "");
+    if (box)
+        Answer(box, IDOK);
+    CloseHandle(held);
+    CHECK(ReadIni("Use Last Dir") == "1" && IsWindowEnabled(apply), "not saved, Apply stays on");
+    PostMessageA(apply, BM_CLICK, 0, 0);
+    CHECK(WaitUntil([&] { return !IsWindowEnabled(apply); }) && ReadIni("Use Last Dir") == "0",
+          "saved once writable");
+    QuitAndCheckCleanUp(m);
+}
+
+// Values out of range in the file are read into range by both sides and never written back
+// as huge unsigned numbers.
+void OutOfRangeValues() {
+    PrepareFolders();
+    WriteIni("Height32", "70");
+    WriteIni("Recent Shown", "-7");
+    WriteIni("Sort By", "9");
+    WriteIni("ColWidth0", "-99999");
+    Manager m = StartManager();
+    CHECK(ReadIni("Recent Shown") == "1" && ReadIni("Sort By") == "0",
+          "the manager wrote them in range: %s %s", ReadIni("Recent Shown").c_str(),
+          ReadIni("Sort By").c_str());
+    Process sample = Start("vnsample.exe readsettings vnsample");
+    CHECK(WaitExit(sample) == 0, "the sample reads the settings");
+    Kill(sample);
+    const SharedState* s = Shared();
+    CHECK(s && s->settings.recentShown == 1 && s->settings.colWidth[0] == 0 &&
+              s->settings.sortBy == 0,
+          "the library read them in range");
+    CHECK(ReadIni("ColWidth0") != "4294867297", "no wrapped width");
+    QuitAndCheckCleanUp(m);
+}
+
 // Helper process: a dialog owned by a window of its own, until it is killed.
 int OwnedDialog(const char* n) {
     HWND owner = CreateWindowExA(0, "STATIC", "vnmgr owner", WS_POPUP, 0, 0, 10, 10, nullptr,
@@ -949,6 +1197,11 @@ const Scenario kScenarios[] = {
     {"missing-registry", MissingRegistry},
     {"install", Install},
     {"trained-editor", TrainedEditor},
+    {"pages-apply", PagesApply},
+    {"pages-cancel", PagesCancel},
+    {"pages-width-reaches-dialogs", PagesWidthReachesDialogs},
+    {"pages-unwritable-file", PagesUnwritableFile},
+    {"out-of-range-values", OutOfRangeValues},
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "tests/wine/wine_support.h"
+#include "tests/wine/wine_check.h"
 
 #include <cctype>
 #include <vector>
@@ -275,4 +276,33 @@ void WriteFileText(const std::string& path, const std::string& content) {
 DWORD FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
     return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ? data.nFileSizeLow : 0;
+}
+
+// The screenshot goes next to the programs, under its Unix name (Wine's drive Z: is the root).
+void Screenshot(const char* name) {
+    char cwd[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof cwd, cwd);
+    std::string path = name;
+    if ((cwd[0] == 'Z' || cwd[0] == 'z') && cwd[1] == ':') {
+        path = std::string(cwd + 2) + "\\" + name;
+        for (char& c : path)
+            c = c == '\\' ? '/' : c;
+    }
+    DeleteFileA(name);
+    std::string cmd = "/usr/bin/import -window root " + path;
+    if (!RunUnix(cmd)) {
+        CHECK(false, "cannot start %s (%lu)", cmd.c_str(), GetLastError());
+        return;
+    }
+    // Wine does not wait for a Linux program: wait for its file to appear and stop growing.
+    DWORD size = 0, last = 0;
+    for (int i = 0; i < 200; ++i) {
+        Sleep(100);
+        last = size;
+        size = FileSize(name);
+        if (size > 0 && size == last)
+            break;
+    }
+    CHECK(size > 0 && size == last, "screenshot %s written (%lu bytes)", name, size);
+    printf("screenshot: %s\n", path.c_str());
 }

@@ -106,6 +106,10 @@ void WriteFileText(const std::string& path, const std::string& content);
 // The size of a file, 0 when it does not exist.
 DWORD FileSize(const std::string& path);
 
+// A screenshot of the whole X display, written next to the programs as name (a PNG); a check
+// fails when it cannot be taken.
+void Screenshot(const char* name);
+
 // --- scenarios ---------------------------------------------------------------------------------
 
 // One scenario of a test program: the name that chooses it on the command line, and its body.
