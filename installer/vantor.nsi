@@ -147,7 +147,9 @@ Section "-Startup shortcut left out"
 SectionEnd
 
 ; The library may still be mapped into programs that the hook reached; they let go of it at their
-; next message, so deleting is tried a few times before it is left for the next restart.
+; next message (under Wine only when they end). Deleting is tried for a few seconds; a library still
+; held is then moved out of the program folder, which a mapped file allows, into the temporary
+; folder, to be deleted at the next restart.
 !macro DeleteLibrary PATH
     StrCpy $1 0
     ${Do}
@@ -158,7 +160,15 @@ SectionEnd
         ${EndIf}
         IntOp $1 $1 + 1
         ${If} $1 >= 10
-            Delete /REBOOTOK "${PATH}"
+            GetTempFileName $2
+            Delete "$2"
+            ClearErrors
+            Rename "${PATH}" "$2"
+            ${If} ${Errors}
+                Delete /REBOOTOK "${PATH}"
+            ${Else}
+                Delete /REBOOTOK "$2"
+            ${EndIf}
             ${Break}
         ${EndIf}
         Sleep 300
@@ -168,17 +178,6 @@ SectionEnd
 Section "un.Vantor" UnSecProgram
     SectionIn RO
     Call un.StopVantor
-
-    Delete "$INSTDIR\vantor.exe"
-    !insertmacro DeleteLibrary "$INSTDIR\vnhook.dll"
-    Delete "$INSTDIR\${X86}\vantor.exe"
-    !insertmacro DeleteLibrary "$INSTDIR\${X86}\vnhook32.dll"
-    RMDir "$INSTDIR\${X86}"
-    Delete "$INSTDIR\help\*.html"
-    RMDir "$INSTDIR\help"
-    Delete "$INSTDIR\uninstall.exe"
-    ; Not recursive: what the user put into the folder stays, and the folder with it.
-    RMDir /REBOOTOK "$INSTDIR"
 
     Delete "${MENU_FOLDER}\Vantor.lnk"
     Delete "${MENU_FOLDER}\Uninstall Vantor.lnk"
@@ -201,6 +200,20 @@ Section /o "un.Settings, trained dialogs and file lists" UnSecData
         Delete "$DataFolder\*.vni"
         RMDir "$DataFolder"
     ${EndIf}
+SectionEnd
+
+; The program's files go last, the folder at the very end: its going tells that all is done.
+Section "-un.Program files"
+    Delete "$INSTDIR\vantor.exe"
+    !insertmacro DeleteLibrary "$INSTDIR\vnhook.dll"
+    Delete "$INSTDIR\${X86}\vantor.exe"
+    !insertmacro DeleteLibrary "$INSTDIR\${X86}\vnhook32.dll"
+    RMDir "$INSTDIR\${X86}"
+    Delete "$INSTDIR\help\*.html"
+    RMDir "$INSTDIR\help"
+    Delete "$INSTDIR\uninstall.exe"
+    ; Not recursive: what the user put into the folder stays, and the folder with it.
+    RMDir /REBOOTOK "$INSTDIR"
 SectionEnd
 
 Function .onInit
