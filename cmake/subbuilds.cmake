@@ -42,6 +42,8 @@ if(VANTOR_WINDOWS)
             RESOURCE_LOCK wine-desktop TIMEOUT 240 LABELS wine
             ENVIRONMENT "VN_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
     endforeach()
+
+    include(${CMAKE_SOURCE_DIR}/cmake/installer.cmake)
 endif()
 
 if(VANTOR_WITH_FUZZ)

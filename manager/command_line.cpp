@@ -46,6 +46,10 @@ StartRequest ParseCommandLine(const char* arguments) {
     char arg[kPathSize + 2];
     if (!NextArgument(&p, arg, sizeof arg))
         return request;
+    if (IsSwitch(arg, "quit")) {
+        request.mode = NextArgument(&p, arg, sizeof arg) ? StartMode::kUsage : StartMode::kQuit;
+        return request;
+    }
     if (!IsSwitch(arg, "install")) {
         request.mode = StartMode::kUsage;
         return request;

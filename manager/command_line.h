@@ -4,6 +4,7 @@
 //   vantor.exe                       start (or bring up the running copy's configuration)
 //   vantor.exe /install [FOLDER]     record the program folder and the data folder (FOLDER, or
 //                                    "%APPDATA%\Vantor") for this user, then end
+//   vantor.exe /quit                 close the running copy as "Close Vantor" does, then end
 #pragma once
 
 #include "hook/core/sizes.h"
@@ -13,6 +14,7 @@ namespace vn {
 enum class StartMode {
     kRun,
     kInstall,
+    kQuit,
     kUsage // an argument that is not understood: show how to call the program
 };
 

@@ -11,7 +11,7 @@ build="${1:-build}"
 
 packages=(cmake make g++ libgtest-dev clang libclang-rt-14-dev clang-format
           g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-x86-64-dev
-          wine wine64 xvfb xdotool imagemagick procps util-linux)
+          wine wine64 xvfb xdotool imagemagick procps util-linux nsis)
 "$tools/ensure-packages.sh" "${packages[@]}"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo

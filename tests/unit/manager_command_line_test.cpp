@@ -24,9 +24,13 @@ TEST(ManagerCommandLine, Arguments) {
     r = ParseCommandLine("/install relative\\folder");
     EXPECT_STREQ(r.dataFolder, "relative\\folder");
 
-    // What is not understood starts nothing and installs nothing.
-    for (const char* wrong : {"/instal", "install", "/install a b", "/install /install",
-                              "/install \"\"", "/installx", "/help"})
+    for (const char* quit : {"/quit", " -QUIT\t", "\"/Quit\""})
+        EXPECT_EQ(ParseCommandLine(quit).mode, StartMode::kQuit) << quit;
+
+    // What is not understood starts nothing, installs nothing and quits nothing.
+    for (const char* wrong :
+         {"/instal", "install", "/install a b", "/install /install", "/install \"\"", "/installx",
+          "/help", "quit", "/quit now", "/quit /install", "/install /quit", "/quitx"})
         EXPECT_EQ(ParseCommandLine(wrong).mode, StartMode::kUsage) << wrong;
     // A folder too long for a path is refused, not cut to another folder.
     std::string longFolder = "/install C:\\" + std::string(300, 'a');

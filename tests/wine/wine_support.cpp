@@ -187,11 +187,11 @@ void DeleteRegistryFolders() {
     RegDeleteKeyA(HKEY_CURRENT_USER, kRegistryKey);
 }
 
-std::string RegistryValue(const char* name) {
+std::string RegistryValue(const char* name, const char* key) {
     char buf[MAX_PATH] = "";
     DWORD size = sizeof buf;
-    if (RegGetValueA(HKEY_CURRENT_USER, kRegistryKey, name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueA(HKEY_CURRENT_USER, key ? key : kRegistryKey, name, RRF_RT_REG_SZ, nullptr, buf,
+                     &size) != ERROR_SUCCESS)
         return "<none>";
     return buf;
 }

@@ -61,8 +61,8 @@ void SetRegistryFolders(const char* program, const char* data);
 // Removes those registry values: Vantor was never installed for this user.
 void DeleteRegistryFolders();
 
-// A value of the registry key, or "<none>".
-std::string RegistryValue(const char* name);
+// A value of the registry key (or of another key of the user's), or "<none>".
+std::string RegistryValue(const char* name, const char* key = nullptr);
 
 // The current directory, where the programs are, and this test program's data folder in it; both
 // set by LocateFolders.
