@@ -171,15 +171,27 @@ struct SortMemory {
     }
 };
 
+// The list as the sort reads it: through the list view's own procedure, past the procedures that
+// subclass it. A subclass may do work of its own on every message, which a sort that asks once an
+// item would pay thousands of times over; these questions only read.
+struct ListReader {
+    HWND list;
+    WNDPROC listProc;
+
+    LRESULT Ask(UINT msg, WPARAM wParam, LPARAM lParam) const {
+        return CallWindowProcA(listProc, list, msg, wParam, lParam);
+    }
+};
+
 // The item's facts through the list's own text, for an item the shell folder cannot describe.
-bool FactsFromText(HWND list, int index, const char* folder, WIN32_FIND_DATAA* found) {
+bool FactsFromText(const ListReader& list, int index, const char* folder, WIN32_FIND_DATAA* found) {
     char text[kMaxPath + 1] = "";
     LVITEMA item = {};
     item.iSubItem = 0;
     item.pszText = text;
     item.cchTextMax = sizeof text;
-    if (SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(index),
-                     reinterpret_cast<LPARAM>(&item)) <= 0)
+    if (list.Ask(LVM_GETITEMTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) <=
+        0)
         return false;
     text[kMaxPath] = 0;
     if (strlen(folder) + strlen(text) + 1 > kMaxPath)
@@ -193,13 +205,13 @@ bool FactsFromText(HWND list, int index, const char* folder, WIN32_FIND_DATAA* f
     return true;
 }
 
-void ReadItem(HWND list, int index, const char* folder, const Shell& shell,
+void ReadItem(const ListReader& list, int index, const char* folder, const Shell& shell,
               IShellFolder* shellFolder, bool wantType, SortMemory& memory) {
     Item* out = &memory.items[index];
     LVITEMA item = {};
     item.mask = LVIF_PARAM;
     item.iItem = index;
-    if (SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
+    if (list.Ask(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item)))
         out->param = item.lParam;
     WIN32_FIND_DATAA found = {};
     bool known =
@@ -233,11 +245,12 @@ class LocaleNames final : public NameOrder {
     int Compare(const char* a, const char* b) override { return lstrcmpiA(a, b); }
 };
 
-size_t SortItems(HWND dialog, HWND list, const HookSettings& settings) {
+size_t SortItems(HWND dialog, HWND list, WNDPROC listProc, const HookSettings& settings) {
     char folder[kMaxPath + 1];
-    if (!ReadDialogFolder(dialog, folder, sizeof folder) || !folder[0])
+    if (!listProc || !ReadDialogFolder(dialog, folder, sizeof folder) || !folder[0])
         return 0;
-    LRESULT listed = SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    const ListReader reader = {list, listProc};
+    LRESULT listed = reader.Ask(LVM_GETITEMCOUNT, 0, 0);
     if (listed < 1 || listed > kMaxSortedItems)
         return 0;
     const size_t count = static_cast<size_t>(listed);
@@ -247,7 +260,7 @@ size_t SortItems(HWND dialog, HWND list, const HookSettings& settings) {
     Shell shell = {};
     FolderHold hold = {FindShell(&shell) ? FolderOf(shell, folder) : nullptr};
     for (size_t i = 0; i < count; ++i)
-        ReadItem(list, static_cast<int>(i), folder, shell, hold.folder,
+        ReadItem(reader, static_cast<int>(i), folder, shell, hold.folder,
                  settings.sortBy == kSortByType, memory);
     // The pool may have moved while it grew: the names are pointed at only now.
     for (size_t i = 0; i < count; ++i) {
@@ -279,8 +292,8 @@ bool IsDetailsView(HWND list) {
     return (GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
 }
 
-size_t SortFileList(HWND dialog, HWND list, const HookSettings& settings) {
-    return SortItems(dialog, list, settings);
+size_t SortFileList(HWND dialog, HWND list, WNDPROC listProc, const HookSettings& settings) {
+    return SortItems(dialog, list, listProc, settings);
 }
 
 void RecordColumnWidths(HWND list, WNDPROC listProc, HookSettings& settings) {

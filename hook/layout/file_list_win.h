@@ -15,10 +15,11 @@ namespace vn {
 bool IsDetailsView(HWND list);
 
 // Puts the list of the dialog into the user's order: reads each item's name, size, date,
-// attributes (and type name when sorting by type) once, orders them, and hands the list the
-// order. Items whose facts cannot be read go first. Returns how many items' facts were asked
-// for; 0 when nothing could be sorted (no folder, no shell, no items).
-size_t SortFileList(HWND dialog, HWND list, const HookSettings& settings);
+// attributes (and type name when sorting by type) once, through the list view's own procedure
+// listProc, orders them, and hands the list the order. Items whose facts cannot be read go
+// first. Returns how many items' facts were asked for; 0 when nothing could be sorted (no
+// folder, no shell, no items).
+size_t SortFileList(HWND dialog, HWND list, WNDPROC listProc, const HookSettings& settings);
 
 // Reads the widths of the first seven columns through the list's own procedure (0 for a column
 // that is missing) into settings, and marks them known.

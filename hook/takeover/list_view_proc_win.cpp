@@ -48,7 +48,7 @@ HWND DialogOfList(HWND list) {
 void SortNow(HWND list, DialogRecord::ListView& v, const HookSettings& settings, LRESULT* asked) {
     v.sortingNow = 1;
     bool anySelected = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    size_t n = SortFileList(DialogOfList(list), list, settings);
+    size_t n = SortFileList(DialogOfList(list), list, SavedProcOf(list), settings);
     if (asked)
         *asked = static_cast<LRESULT>(n);
     v.sortingNow = 0;

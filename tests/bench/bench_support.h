@@ -1,10 +1,12 @@
-// What the benchmark programs share: a clock in seconds, the median of the rounds, and the Open
-// dialog they open.
+// What the benchmark programs share: a clock in seconds, the median of the rounds, the Open
+// dialog they open and the window that stands in for the manager.
 #pragma once
 
 #include <windows.h>
 
 #include <commdlg.h>
+
+#include "hook/core/messages.h"
 
 #include <algorithm>
 #include <string>
@@ -47,6 +49,54 @@ inline void UseDataFolder(const std::string& data) {
                        static_cast<DWORD>(data.size() + 1));
         RegCloseKey(key);
     }
+}
+
+// The folder of the running program, where a benchmark keeps its data.
+inline std::string ProgramFolder() {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string folder = self;
+    return folder.substr(0, folder.find_last_of('\\'));
+}
+
+// The manager's settings serial tells the library to read the settings file again: a benchmark
+// that changes the file between configurations calls SettingsChanged after each change.
+inline LONG g_settingsSerial = 1;
+
+inline void SettingsChanged() {
+    ++g_settingsSerial;
+}
+
+inline LRESULT CALLBACK SerialManagerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == vn::MSG_SETTINGS_SERIAL)
+        return g_settingsSerial;
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+// A message-only window that answers the settings serial as the manager would; named name.
+inline HWND MakeManagerStandIn(const char* name) {
+    WNDCLASSA manager = {};
+    manager.lpfnWndProc = SerialManagerProc;
+    manager.lpszClassName = name;
+    RegisterClassA(&manager);
+    return CreateWindowA(name, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+}
+
+// The standard dialog that the thread owner shows, once it is shown and answers; null after
+// seconds without one.
+inline HWND WaitForDialogOf(DWORD owner, double seconds) {
+    double give = Now() + seconds;
+    while (Now() < give) {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        HWND active = GetGUIThreadInfo(owner, &info) ? info.hwndActive : nullptr;
+        DWORD_PTR result;
+        if (active && IsWindowVisible(active) && GetDlgItem(active, IDCANCEL) &&
+            SendMessageTimeoutA(active, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result))
+            return active;
+        Sleep(5);
+    }
+    return nullptr;
 }
 
 } // namespace vnbench

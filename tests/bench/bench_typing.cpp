@@ -68,18 +68,7 @@ struct Typist {
 DWORD WINAPI Type(LPVOID param) {
     auto* typist = static_cast<Typist*>(param);
     double give = Now() + 30;
-    HWND dialog = nullptr;
-    while (!dialog && Now() < give) {
-        GUITHREADINFO info = {};
-        info.cbSize = sizeof info;
-        HWND active = GetGUIThreadInfo(typist->ownerThread, &info) ? info.hwndActive : nullptr;
-        DWORD_PTR result;
-        if (active && IsWindowVisible(active) && GetDlgItem(active, IDCANCEL) &&
-            SendMessageTimeoutA(active, WM_NULL, 0, 0, SMTO_BLOCK, 10000, &result))
-            dialog = active;
-        else
-            Sleep(5);
-    }
+    HWND dialog = vnbench::WaitForDialogOf(typist->ownerThread, 30);
     if (!dialog)
         return 1;
     Sleep(500); // the dialog's own start-up work is done
@@ -132,16 +121,6 @@ Costs TypeOnce(const char* folder, int keys) {
             g_taken.rebuilds.size()};
 }
 
-// Stands in for the manager, whose settings serial tells the library to read the settings file
-// again: each configuration changes the file and the serial.
-LONG g_settingsSerial = 1;
-
-LRESULT CALLBACK ManagerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == vn::MSG_SETTINGS_SERIAL)
-        return g_settingsSerial;
-    return DefWindowProcA(window, msg, wParam, lParam);
-}
-
 void SetUpData(const std::string& data, const std::string& folder) {
     CreateDirectoryA(data.c_str(), nullptr);
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -161,19 +140,11 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     int rounds = argc > 1 ? atoi(argv[1]) : 5;
     int keys = argc > 2 ? atoi(argv[2]) : 400;
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    *strrchr(self, '\\') = 0;
-    std::string data = std::string(self) + "\\bench-typing-data", folder = data + "\\typing";
+    std::string data = vnbench::ProgramFolder() + "\\bench-typing-data", folder = data + "\\typing";
     DeleteFileA((data + "\\vantor.ini").c_str()); // the defaults, but for the line
     SetUpData(data, folder);
     std::string ini = data + "\\vantor.ini";
-    WNDCLASSA manager = {};
-    manager.lpfnWndProc = ManagerProc;
-    manager.lpszClassName = "bench_typing manager";
-    RegisterClassA(&manager);
-    SetupHookDLL(CreateWindowA(manager.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               nullptr, nullptr));
+    SetupHookDLL(vnbench::MakeManagerStandIn("bench_typing manager"));
     RemoveCBTFilter32();
 
     constexpr int kConfigs = 3;
@@ -192,10 +163,10 @@ int main(int argc, char** argv) {
         once(0);
         InstallCBTFilter32();
         WritePrivateProfileStringA("Vantor 3", "Show Info Line", "0", ini.c_str());
-        ++g_settingsSerial;
+        vnbench::SettingsChanged();
         once(1);
         WritePrivateProfileStringA("Vantor 3", "Show Info Line", "1", ini.c_str());
-        ++g_settingsSerial;
+        vnbench::SettingsChanged();
         once(2);
         RemoveCBTFilter32();
     }
