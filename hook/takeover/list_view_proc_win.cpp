@@ -48,7 +48,8 @@ HWND DialogOfList(HWND list) {
 void SortNow(HWND list, DialogRecord::ListView& v, const HookSettings& settings, LRESULT* asked) {
     v.sortingNow = 1;
     bool anySelected = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0;
-    size_t n = SortFileList(DialogOfList(list), list, SavedProcOf(list), settings);
+    size_t n = SortFileList(DialogOfList(list), list,
+                            reinterpret_cast<WNDPROC>(v.savedListViewProc), settings);
     if (asked)
         *asked = static_cast<LRESULT>(n);
     v.sortingNow = 0;
@@ -115,6 +116,7 @@ bool Before(HWND list, UINT msg, DialogRecord::ListView& v, HookSettings& settin
     case LVM_DELETEALLITEMS:
         v.listRefilled = 1;
         v.listFilling = 1;
+        v.headerMarkCleared = 0;
         return false;
     case LVM_SORTITEMS:
         if (!settings.sort || v.sortingNow)
@@ -150,8 +152,12 @@ void AfterInDetails(HWND list, DialogRecord::ListView& v, const HookSettings& se
             v.widthsApplied = 1;
         }
     }
-    if (settings.sort && !v.headerMarkCleared && !v.userSorted && ClearHeaderSortMark(list, saved))
+    // Looked at once for each filling of the list and each giving of widths, not at every
+    // message: the list gets thousands while it paints.
+    if (settings.sort && !v.headerMarkCleared && !v.userSorted) {
+        ClearHeaderSortMark(list, saved);
         v.headerMarkCleared = 1;
+    }
 }
 
 } // namespace
@@ -206,19 +212,23 @@ using namespace vn;
 // Sees every message of a taken-over file list before the shell's own procedure.
 LRESULT CALLBACK KsListViewProc(HWND list, UINT msg, WPARAM wParam, LPARAM lParam) {
     ActiveCall active;
-    WNDPROC saved = SavedProcOf(list);
+    DialogRecord* r = RecordOfList(list);
+    // The record's copy for the current list: the window property costs a trip to the window
+    // server under Wine, at every one of the thousands of messages a list gets.
+    const bool current = r && r->listView.window == reinterpret_cast<uintptr_t>(list);
+    WNDPROC saved =
+        current ? reinterpret_cast<WNDPROC>(r->listView.savedListViewProc) : SavedProcOf(list);
     if (!saved)
         return DefWindowProcA(list, msg, wParam, lParam);
-    DialogRecord* r = RecordOfList(list);
     SharedState* s = Shared();
     if (msg == WM_NCDESTROY) {
         GiveBack(list);
-        if (r && r->listView.window == reinterpret_cast<uintptr_t>(list))
+        if (current)
             r->listView = {};
         return CallWindowProcA(saved, list, msg, wParam, lParam);
     }
     // A list whose dialog is gone, or an old one: passed through as it is.
-    if (!r || !s || r->listView.window != reinterpret_cast<uintptr_t>(list))
+    if (!current || !s)
         return CallWindowProcA(saved, list, msg, wParam, lParam);
 
     HookSettings& settings = s->settings;
