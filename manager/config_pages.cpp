@@ -196,6 +196,14 @@ void DisabledDialogsRules(Enabling& e, const PageStates& s) {
     }
 }
 
+// Edit and Delete act on the selected entry: without one (an empty list included) they are grey.
+void TrainedAppsRules(Enabling& e, const PageStates& s) {
+    using namespace page_ids;
+    bool selected = s.HasSelection(kTrainedList);
+    e.Set(kTrainedEdit, selected);
+    e.Set(kTrainedDelete, selected);
+}
+
 } // namespace
 
 Enabling PageEnabling(PageId page, const PageStates& states) {
@@ -214,6 +222,7 @@ Enabling PageEnabling(PageId page, const PageStates& states) {
         DisabledDialogsRules(e, states);
         break;
     case PageId::kTrainedApps:
+        TrainedAppsRules(e, states);
         break;
     }
     return e;

@@ -112,6 +112,11 @@ constexpr int kRecentVisible = 214;
 constexpr int kExcludeLists[3] = {101, 103, 105};
 // "Trained Applications"
 constexpr int kTrainedEnabled = 1013;
+constexpr int kTrainedList = 1014;
+constexpr int kTrainedEdit = 1015;
+constexpr int kTrainedDelete = 1016;
+constexpr int kTrainedImport = 1018;
+constexpr int kTrainNew = 1019;
 } // namespace page_ids
 
 } // namespace vn

@@ -137,9 +137,22 @@ void ConfigSheet::OnPageCommand(Page& page, WORD id, WORD code, HWND control) {
             else if (id == list + 1 && code == BN_CLICKED)
                 ReEnable(page, list);
         }
-    } else if (page.id == PageId::kTrainedApps && apps_.OnCommand(id, code)) {
-        Changed(page);
+    } else if (page.id == PageId::kTrainedApps) {
+        if (apps_.OnCommand(id, code))
+            Changed(page);
+        else
+            ApplyRules(page); // the selection may have moved
     }
+}
+
+void ConfigSheet::ShowTrainedEntry(int index, bool saveAtOnce) {
+    Page& page = pages_[static_cast<int>(PageId::kTrainedApps)];
+    ShowPage(static_cast<int>(PageId::kTrainedApps));
+    ApplyRules(page);
+    if (apps_.ShowEntry(index, saveAtOnce))
+        Changed(page);
+    else
+        ApplyRules(page);
 }
 
 void ConfigSheet::Changed(Page& page) {
@@ -160,9 +173,9 @@ void ConfigSheet::ApplyRules(const Page& page) {
 void ConfigSheet::Load() {
     for (ExcludeList& list : removed_)
         list.count = 0;
+    apps_.Load(); // before the page's rules, which follow its selection
     for (Page& page : pages_)
         LoadPage(page);
-    apps_.Load();
 }
 
 void ConfigSheet::LoadPage(Page& page) {

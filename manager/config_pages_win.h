@@ -44,6 +44,9 @@ class ConfigSheet {
     void ShowCheck(PageId page, int id, bool checked);
 
     AppsPage& Apps() { return apps_; }
+    // Shows the "Trained Applications" page with entry index selected and its editor open
+    // (AppsPage::ShowEntry); an edit left for Apply marks the page changed.
+    void ShowTrainedEntry(int index, bool saveAtOnce);
 
   private:
     struct Page {

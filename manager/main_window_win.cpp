@@ -38,6 +38,9 @@ HICON LoadIconAtSize(HINSTANCE instance, int id, int sizeMetric) {
         LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }
 
+// MSG_SHOW_TRAINED_ENTRY, posted to ourselves to be handled once the sender has its answer.
+constexpr UINT kShowEntryMessage = WM_APP + 1;
+
 } // namespace
 
 bool MainWindow::Construct(HINSTANCE instance) {
@@ -108,12 +111,15 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                           ? kRecordingAccepted
                           : 0);
     case MSG_SHOW_TRAINED_ENTRY:
-        // The trained-entry editor lives on the configuration's applications page; until it
-        // comes, the configuration is shown with the database as it now is.
-        LoadTrainedDatabase();
-        ShowConfiguration(true);
-        sheet_.ShowPage(static_cast<int>(PageId::kTrainedApps));
+        // The sender, a hooked process, waits for the answer: the editor opens after it.
+        PostMessageA(hwnd_, kShowEntryMessage, wParam, lParam);
         return Result(0);
+    case kShowEntryMessage:
+        ShowTrainedEntry(static_cast<int>(wParam), lParam != 0);
+        return Result(0);
+    case WM_HELP:
+        ShowHelp(hwnd_, programFolder_, kHelpConfiguration);
+        return Result(TRUE);
     case kTrayCallbackMessage:
         OnTrayCallback(static_cast<UINT>(lParam));
         return Result(0);
@@ -190,6 +196,14 @@ void MainWindow::OnInitDialog() {
     // imported from the older product's file into ours; the imported lists are added to ours.
     WriteAllSettings();
     AddImportedExcludes(imported);
+    AppsPageData apps;
+    apps.mainWindow = hwnd_;
+    apps.entries = trained_;
+    apps.count = &trainedCount_;
+    apps.programFolder = programFolder_;
+    apps.importFolder = dataFolder_;
+    apps.databasePath = trainedDbFile_;
+    sheet_.Apps().Connect(apps);
     sheet_.Create(instance_, hwnd_, IDC_SHEET_FRAME, &settings_);
     sheet_.Load();
 }
@@ -345,6 +359,19 @@ void MainWindow::ShowConfiguration(bool closeAllowed) {
     EnableApply(false);
 }
 
+// Training reports the entry it added: the configuration shows it in the editor, on the copy
+// read anew from the file when the sender asks for that (it wrote the file); an edit is then
+// written at once, as training's own entry was.
+void MainWindow::ShowTrainedEntry(int index, bool reload) {
+    bool wasShown = configShown_;
+    ShowConfiguration(true); // a window that was hidden reads the file here
+    if (reload && wasShown) {
+        LoadTrainedDatabase();
+        sheet_.Apps().Load();
+    }
+    sheet_.ShowTrainedEntry(index, reload);
+}
+
 void MainWindow::HideConfiguration() {
     ShowWindow(hwnd_, SW_HIDE);
     configShown_ = false;
@@ -359,10 +386,11 @@ bool MainWindow::Apply() {
     settingsSerial_ = NextSettingsSerial(settingsSerial_, GetTickCount());
     bool saved = WriteAllSettings();
     saved = RemoveReEnabledExcludes() && saved;
-    saved = sheet_.Apps().Apply() && saved;
-    if (!saved) {
+    bool trainedSaved = sheet_.Apps().Apply();
+    if (!saved || !trainedSaved) {
         // The changes stay marked, so that Apply can be tried again once the file is writable.
-        FormattedMessageBox(hwnd_, IDS_SAVE_FAILED, 0, iniPath_, MB_OK | MB_ICONERROR);
+        FormattedMessageBox(hwnd_, IDS_SAVE_FAILED, 0, saved ? trainedDbFile_ : iniPath_,
+                            MB_OK | MB_ICONERROR);
         return false;
     }
     sheet_.ClearModified();

@@ -47,6 +47,7 @@ class MainWindow {
 
     void ShowConfiguration(bool closeAllowed);
     void HideConfiguration();
+    void ShowTrainedEntry(int index, bool reload);
     // True when the pages were valid and everything was saved.
     bool Apply();
     void Cancel();

@@ -6,6 +6,7 @@
 
 #include "hook/core/sizes.h"
 #include "hook/core/text.h"
+#include "hook/core/ui_win.h"
 #include "hook/trained/trained_db_win.h"
 
 #include <commdlg.h>
@@ -267,6 +268,8 @@ void TrainedDialogCommand(HWND box, TrainedDialogState& s, int id, int code) {
 }
 
 INT_PTR CALLBACK TrainedDialogProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (HelpKeyAsButton(box, msg))
+        return TRUE;
     if (msg == WM_INITDIALOG) {
         SetWindowLongPtrA(box, DWLP_USER, lParam);
         OpenTrainedDialog(box, *reinterpret_cast<TrainedDialogState*>(lParam));
@@ -280,6 +283,8 @@ INT_PTR CALLBACK TrainedDialogProc(HWND box, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 INT_PTR CALLBACK FileTypeProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (HelpKeyAsButton(box, msg))
+        return TRUE;
     if (msg == WM_INITDIALOG) {
         SetWindowLongPtrA(box, DWLP_USER, lParam);
         FileTypeState& s = *reinterpret_cast<FileTypeState*>(lParam);

@@ -35,14 +35,8 @@ int FormattedMessageBox(HWND owner, UINT textId, unsigned number, const char* te
 }
 
 void ShowHelp(HWND owner, const char* programFolder, unsigned context) {
-    char page[kMaxPath + 1];
-    if (HelpPagePath(programFolder, context, page, sizeof page)) {
-        DWORD attributes = GetFileAttributesA(page);
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            ShellExecuteA(owner, "open", page, nullptr, nullptr, SW_SHOWNORMAL);
-            return;
-        }
-    }
+    if (OpenHelpPage(owner, programFolder, context))
+        return;
     char folder[kMaxPath * 2];
     JoinPath(folder, sizeof folder, programFolder, kHelpFolderName);
     FormattedMessageBox(owner, IDS_HELP_MISSING, context, folder, MB_OK | MB_ICONINFORMATION);

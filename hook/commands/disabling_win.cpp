@@ -21,6 +21,8 @@ struct DisablingContext {
 };
 
 INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (HelpKeyAsButton(box, msg))
+        return TRUE;
     auto* ctx = reinterpret_cast<DisablingContext*>(GetWindowLongPtrA(box, DWLP_USER));
     switch (msg) {
     case WM_INITDIALOG:
@@ -50,7 +52,7 @@ INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
                          IsDlgButtonChecked(box, IDC_DISABLE_PERMANENTLY) == BST_CHECKED);
             return TRUE;
         case IDC_HELP_BUTTON:
-            ShowLibraryHelp(box, HELP_CONTEXT, kDisablingHelpContext);
+            ShowLibraryHelp(box, kDisablingHelpContext);
             return TRUE;
         case IDOK:
             if (ctx) {
@@ -63,11 +65,9 @@ INT_PTR CALLBACK DisablingProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam)
                 ctx->answer.allDialogs =
                     IsDlgButtonChecked(box, IDC_DISABLE_ALL_DIALOGS) == BST_CHECKED;
             }
-            ShowLibraryHelp(box, HELP_QUIT, 0);
             EndDialog(box, IDOK);
             return TRUE;
         case IDCANCEL:
-            ShowLibraryHelp(box, HELP_QUIT, 0);
             EndDialog(box, IDCANCEL);
             return TRUE;
         default:

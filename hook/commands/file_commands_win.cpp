@@ -60,11 +60,6 @@ class WaitCursor {
     HCURSOR previous_;
 };
 
-void EndBox(HWND box, int result) {
-    ShowLibraryHelp(box, HELP_QUIT, 0);
-    EndDialog(box, result);
-}
-
 void BrowseFromBox(HWND box, const BoxRequest& request) {
     char title[kPathSize] = "", folder[kPathSize] = "";
     if (!BrowseForDestination(box, request.browseName, title, folder))
@@ -81,14 +76,14 @@ void BrowseFromBox(HWND box, const BoxRequest& request) {
 // OK: the edit box's text, or Cancel when it is empty.
 void TakeOk(HWND box, const BoxRequest& request) {
     if (!request.editText) {
-        EndBox(box, IDOK);
+        EndDialog(box, IDOK);
         return;
     }
     request.out[0] = 0;
     GetDlgItemTextA(box, IDC_FILE_EDIT, request.out, static_cast<int>(request.outSize));
     if (request.checkBox)
         changeToDestination = IsDlgButtonChecked(box, IDC_FILE_CHANGE_FOLDER) == BST_CHECKED;
-    EndBox(box, request.out[0] ? IDOK : IDCANCEL);
+    EndDialog(box, request.out[0] ? IDOK : IDCANCEL);
 }
 
 void InitBox(HWND box, const BoxRequest& request) {
@@ -105,6 +100,8 @@ void InitBox(HWND box, const BoxRequest& request) {
 }
 
 INT_PTR CALLBACK BoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (HelpKeyAsButton(box, msg))
+        return TRUE;
     auto* request = reinterpret_cast<const BoxRequest*>(GetWindowLongPtrA(box, DWLP_USER));
     switch (msg) {
     case WM_INITDIALOG:
@@ -120,10 +117,10 @@ INT_PTR CALLBACK BoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
             TakeOk(box, *request);
             return TRUE;
         case IDCANCEL:
-            EndBox(box, IDCANCEL);
+            EndDialog(box, IDCANCEL);
             return TRUE;
         case IDC_HELP_BUTTON:
-            ShowLibraryHelp(box, HELP_CONTEXT, request->helpContext);
+            ShowLibraryHelp(box, request->helpContext);
             return TRUE;
         case IDC_FILE_BROWSE:
             if (request->browse != Browse::kNone)
@@ -160,17 +157,10 @@ bool SelectedFile(HWND dialog, char* path, size_t size) {
     return false;
 }
 
-// Deletes through the shell, so that the file may go to the Recycle Bin. The shell library is
-// loaded only here: importing it would load it, at several megabytes, into every process of the
-// desktop.
+// Deletes through the shell, so that the file may go to the Recycle Bin.
 bool ShellDelete(const char* path, bool recycle) {
     using DeleteFn = int(WINAPI*)(SHFILEOPSTRUCTA*);
-    HMODULE shell = GetModuleHandleA("shell32.dll");
-    if (!shell)
-        shell = LoadLibraryA("shell32.dll");
-    auto operation = shell ? reinterpret_cast<DeleteFn>(
-                                 reinterpret_cast<void*>(GetProcAddress(shell, "SHFileOperationA")))
-                           : nullptr;
+    auto operation = reinterpret_cast<DeleteFn>(ShellFunction("SHFileOperationA"));
     if (!operation)
         return false;
     char from[kPathSize + 1] = {}; // the list of sources ends in a second zero

@@ -317,11 +317,6 @@ void InitBox(HWND box) {
     MakeDefault(box, IDOK, IDC_FIND_SEARCH);
 }
 
-void EndBox(HWND box, int result) {
-    ShowLibraryHelp(box, HELP_QUIT, 0);
-    EndDialog(box, result);
-}
-
 void UseFile(HWND box) {
     Exchange& exchange = *g_find.exchange;
     exchange.text[0] = 0;
@@ -334,7 +329,7 @@ void UseFile(HWND box) {
         return;
     SendDlgItemMessageA(box, IDC_FIND_FOUND, LB_GETTEXT, static_cast<WPARAM>(line),
                         reinterpret_cast<LPARAM>(exchange.text));
-    EndBox(box, IDOK);
+    EndDialog(box, IDOK);
 }
 
 void OnCommand(HWND box, int id, int code) {
@@ -356,10 +351,10 @@ void OnCommand(HWND box, int id, int code) {
         if (searching)
             PostMessageA(box, WM_COMMAND, IDC_FIND_STOP, 0);
         else
-            EndBox(box, IDCANCEL);
+            EndDialog(box, IDCANCEL);
         break;
     case IDC_HELP_BUTTON:
-        ShowLibraryHelp(box, HELP_CONTEXT, kFindHelp);
+        ShowLibraryHelp(box, kFindHelp);
         break;
     case IDC_FIND_DRIVES:
         if (IsDlgButtonChecked(box, IDC_FIND_IN_DRIVES) != BST_CHECKED)
@@ -384,6 +379,8 @@ void OnCommand(HWND box, int id, int code) {
 }
 
 INT_PTR CALLBACK FindBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM) {
+    if (HelpKeyAsButton(box, msg))
+        return TRUE;
     switch (msg) {
     case WM_INITDIALOG:
         InitBox(box);

@@ -1,5 +1,6 @@
 #include "hook/core/ui_win.h"
 
+#include "hook/core/help_pages.h"
 #include "hook/core/process_win.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/sizes.h"
@@ -55,13 +56,45 @@ int MessageBoxFromIds(HWND owner, UINT textId, UINT titleId, UINT flags) {
     return MessageBoxFromIdsWithPath(owner, textId, titleId, flags, nullptr);
 }
 
-void ShowLibraryHelp(HWND owner, UINT command, ULONG_PTR data) {
+void* ShellFunction(const char* name) {
+    HMODULE shell = GetModuleHandleA("shell32.dll");
+    if (!shell)
+        shell = LoadLibraryA("shell32.dll");
+    return shell ? reinterpret_cast<void*>(GetProcAddress(shell, name)) : nullptr;
+}
+
+bool OpenHelpPage(HWND owner, const char* programFolder, unsigned context) {
+    char page[kMaxPath + 1];
+    if (!programFolder || !programFolder[0] ||
+        !HelpPagePath(programFolder, context, page, sizeof page))
+        return false;
+    DWORD attributes = GetFileAttributesA(page);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    using OpenFn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    auto open = reinterpret_cast<OpenFn>(ShellFunction("ShellExecuteA"));
+    // ShellExecute reports success with a value above 32.
+    return open && reinterpret_cast<INT_PTR>(
+                       open(owner, "open", page, nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+}
+
+void ShowLibraryHelp(HWND owner, unsigned context) {
     const SharedState* s = Shared();
-    char help[kPathSize] = "";
+    char folder[kPathSize] = "";
     if (s)
-        CopyField(help, sizeof help, s->helpFilePath, sizeof s->helpFilePath);
-    if (help[0] && (command == HELP_QUIT || GetFileAttributesA(help) != INVALID_FILE_ATTRIBUTES))
-        WinHelpA(owner, help, command, data);
+        CopyField(folder, sizeof folder, s->programFolder, sizeof s->programFolder);
+    if (!OpenHelpPage(owner, folder, context))
+        MessageBeep(MB_ICONASTERISK);
+}
+
+bool HelpKeyAsButton(HWND box, UINT msg) {
+    if (msg != WM_HELP)
+        return false;
+    HWND button = GetDlgItem(box, IDHELP);
+    if (button && IsWindowEnabled(button))
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDHELP, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+    return true;
 }
 
 } // namespace vn

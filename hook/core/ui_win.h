@@ -30,8 +30,22 @@ class LibraryCaptions final : public CaptionSource {
     bool Caption(int captionId, char* buf, size_t size) override;
 };
 
-// The library's help file for the small dialogs' Help buttons (HELP_CONTEXT) and their closing
-// (HELP_QUIT). A help file that is not there is not asked for: WinHelp would only complain.
-void ShowLibraryHelp(HWND owner, UINT command, ULONG_PTR data);
+// A function of the shell library, found at run time: the library must not import shell32, which
+// would load it, at several megabytes, into every process of the desktop. Loads it when the
+// process has not. Null when it is missing.
+void* ShellFunction(const char* name);
+
+// Opens the help page of a context number (help_pages.h) from the help folder of programFolder
+// with the program the system opens HTML files with. False when the page is not there or could
+// not be opened.
+bool OpenHelpPage(HWND owner, const char* programFolder, unsigned context);
+
+// The Help buttons and F1 of the library's small dialogs: the page of context from the program
+// folder the manager gave the shared state; a missing page only beeps, as the library has no
+// word of its own for it.
+void ShowLibraryHelp(HWND owner, unsigned context);
+
+// F1 in a dialog (WM_HELP) does what its Help button, IDHELP, does. True when msg was F1's.
+bool HelpKeyAsButton(HWND box, UINT msg);
 
 } // namespace vn

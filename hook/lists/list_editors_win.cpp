@@ -298,16 +298,13 @@ void OnEditorCommand(HWND box, EditorContext& ctx, int id, int code) {
             RemoveOrphans(box);
         return;
     case IDC_HELP_BUTTON:
-        ShowLibraryHelp(box, HELP_CONTEXT,
-                        ctx.favorites ? kFavoritesHelpContext : kRecentHelpContext);
+        ShowLibraryHelp(box, ctx.favorites ? kFavoritesHelpContext : kRecentHelpContext);
         return;
     case IDOK:
         ctx.stored = StoreEditedLists(box, ctx);
-        ShowLibraryHelp(box, HELP_QUIT, 0);
         EndDialog(box, IDOK);
         return;
     case IDCANCEL:
-        ShowLibraryHelp(box, HELP_QUIT, 0);
         EndDialog(box, IDCANCEL);
         return;
     default:
@@ -316,6 +313,8 @@ void OnEditorCommand(HWND box, EditorContext& ctx, int id, int code) {
 }
 
 INT_PTR CALLBACK EditorProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (HelpKeyAsButton(box, msg))
+        return TRUE;
     auto* ctx = reinterpret_cast<EditorContext*>(GetWindowLongPtrA(box, DWLP_USER));
     switch (msg) {
     case WM_INITDIALOG:
@@ -365,12 +364,9 @@ void BrowseForPath(HWND box, const AddContext& ctx) {
     SendMessageA(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(box, IDOK)), TRUE);
 }
 
-void EndAdd(HWND box, int result) {
-    ShowLibraryHelp(box, HELP_QUIT, 0);
-    EndDialog(box, result);
-}
-
 INT_PTR CALLBACK AddProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (HelpKeyAsButton(box, msg))
+        return TRUE;
     auto* ctx = reinterpret_cast<AddContext*>(GetWindowLongPtrA(box, DWLP_USER));
     switch (msg) {
     case WM_INITDIALOG:
@@ -388,15 +384,15 @@ INT_PTR CALLBACK AddProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam) {
         case IDOK: {
             char typed[kListEntrySize] = "";
             GetDlgItemTextA(box, IDC_ADD_PATH, typed, sizeof typed);
-            EndAdd(box, TakeTypedPath(typed, ctx->out, ctx->size) ? IDOK : IDCANCEL);
+            EndDialog(box, TakeTypedPath(typed, ctx->out, ctx->size) ? IDOK : IDCANCEL);
             return TRUE;
         }
         case IDCANCEL:
             ctx->out[0] = 0;
-            EndAdd(box, IDCANCEL);
+            EndDialog(box, IDCANCEL);
             return TRUE;
         case IDC_HELP_BUTTON:
-            ShowLibraryHelp(box, HELP_CONTEXT, kFavoritesHelpContext);
+            ShowLibraryHelp(box, kFavoritesHelpContext);
             return TRUE;
         case IDC_ADD_BROWSE:
             BrowseForPath(box, *ctx);

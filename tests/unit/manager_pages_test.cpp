@@ -179,7 +179,18 @@ TEST(ManagerPages, EnablingRules) {
          {},
          {209, 210, 211},
          {1010}},
-        {"trained page: nothing greyed", PageId::kTrainedApps, {}, {}, {1013}, {}},
+        {"trained page without a selection: Edit and Delete grey",
+         PageId::kTrainedApps,
+         {},
+         {},
+         {1013, 1014, 1018, 1019},
+         {1015, 1016}},
+        {"a selected entry can be edited and deleted",
+         PageId::kTrainedApps,
+         {1013},
+         {1014},
+         {1013, 1015, 1016, 1018, 1019},
+         {}},
     };
     for (const auto& c : cases) {
         FakeStates states(c.checked, c.selected);

@@ -16,7 +16,9 @@
 
 #include "hook/core/messages.h"
 #include "hook/core/shared_state_win.h"
+#include "hook/core/ui_win.h"
 #include "hook/takeover/vnhook_api.h"
+#include "hook/trained/trained_db_win.h"
 #include "manager/resource.h"
 #include "manager/trained_editor_win.h"
 #include "tests/wine/wine_check.h"
@@ -404,6 +406,7 @@ void SwitchesFromFile() {
 // A second start leaves one copy running and brings up the first one's configuration window.
 void SecondStart() {
     PrepareFolders();
+    SetRegistryFolders(g_data, g_data); // a program folder without help pages
     Manager m = StartManager();
     Process second = Start("vantor.exe");
     CHECK(WaitExit(second) == 0, "the second start ends at once");
@@ -1168,6 +1171,156 @@ void OutOfRangeValues() {
     QuitAndCheckCleanUp(m);
 }
 
+// --- the trained applications page and help ----------------------------------------------------
+
+TrainedEntry Entry(const char* app, const char* title) {
+    TrainedEntry e{};
+    strcpy(e.appName, app);
+    strcpy(e.finalTitle, title);
+    strcpy(e.moduleName, app);
+    return e;
+}
+
+// A line of another process's list box, asked for in the wide form, which Wine carries across
+// processes whole.
+std::string ListLine(HWND list, int line) {
+    wchar_t wide[300] = L"";
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(list, LB_GETTEXTLEN, line, 0, SMTO_ABORTIFHUNG, 5000, &length) ||
+        length >= 300)
+        return "";
+    SendMessageTimeoutW(list, LB_GETTEXT, line, reinterpret_cast<LPARAM>(wide), SMTO_ABORTIFHUNG,
+                        5000, &length);
+    char text[600] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+// The edit field inside a combo box (or a combo box inside a ComboBoxEx) of another process.
+HWND EditInside(HWND control) {
+    if (!control)
+        return nullptr;
+    char cls[32] = "";
+    GetClassNameA(control, cls, sizeof cls);
+    if (!_stricmp(cls, "Edit"))
+        return control;
+    for (HWND child = GetWindow(control, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (HWND edit = EditInside(child))
+            return edit;
+    return nullptr;
+}
+
+// The page lists the database; an edited entry and an imported training file reach the file and
+// the library's shared copy with Apply.
+void AppsPage() {
+    PrepareFolders();
+    TrainedEntry db[kTrainedSlots] = {Entry("Writer", "Save Text"), Entry("Painter", "Open")};
+    CHECK(SaveTrainedDatabaseFile(DataFile("vantor.dat").c_str(), db, 2), "database written");
+    TrainedEntry training[kTrainedSlots] = {Entry("Imported", "Export")};
+    std::string vnt = DataFile("new.vnt");
+    CHECK(SaveTrainedDatabaseFile(vnt.c_str(), training, 1), "training file written");
+    Manager m = StartManager();
+    Configuration c = ShowConfiguration(m);
+    for (int i = 0; i < 4; ++i)
+        NextTab(c);
+    CHECK(IsWindowVisible(c.pages[4]), "Trained Applications shown");
+    HWND list = Control(c, 4, 1014);
+    CHECK(SendTo(list, LB_GETCOUNT, 0, 0) == 2 && ListLine(list, 0) == "Writer : Save Text" &&
+              ListLine(list, 1) == "Painter : Open",
+          "the entries are listed: \"%s\"", ListLine(list, 0).c_str());
+    CHECK(!Enabled(c, 4, 1015) && !Enabled(c, 4, 1016) && Enabled(c, 4, 1018),
+          "Edit and Delete need a selection");
+    SendTo(list, LB_SETCURSEL, 0, 0);
+    SendTo(c.pages[4], WM_COMMAND, MAKEWPARAM(1014, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    CHECK(Enabled(c, 4, 1015) && Enabled(c, 4, 1016), "a selection enables them");
+
+    PostMessageA(Control(c, 4, 1015), BM_CLICK, 0, 0);
+    HWND editor = WaitForTitled("Trained Application Configuration");
+    CHECK(editor != nullptr, "Edit... opens the editor");
+    if (editor) {
+        SendTo(GetDlgItem(editor, IDC_TA_APP_NAME), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>("Renamed"));
+        PostMessageA(editor, WM_COMMAND, IDOK, 0);
+        WaitUntil([&] { return !IsWindow(editor); });
+    }
+    HWND apply = GetDlgItem(m.window, kApplyButton);
+    CHECK(WaitUntil([&] { return ListLine(list, 0) == "Renamed : Save Text"; }) &&
+              IsWindowEnabled(apply),
+          "the edit shows and turns Apply on: \"%s\"", ListLine(list, 0).c_str());
+
+    PostMessageA(Control(c, 4, 1018), BM_CLICK, 0, 0);
+    HWND open = WaitForTitled("Import Vantor training data file");
+    CHECK(open != nullptr, "Import... asks for the file");
+    if (open) {
+        HWND name = EditInside(GetDlgItem(open, 1148));
+        CHECK(name != nullptr, "the file name box");
+        SendTo(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(vnt.c_str()));
+        PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(open, IDOK)));
+    }
+    CHECK(WaitUntil([&] { return SendTo(list, LB_GETCOUNT, 0, 0) == 3; }) &&
+              ListLine(list, 2) == "Imported : Export",
+          "the training file's entry is listed");
+    CHECK(FileSize(DataFile("vantor.dat")) == 2 * sizeof(TrainedEntry), "nothing written yet");
+
+    PostMessageA(apply, BM_CLICK, 0, 0);
+    CHECK(WaitUntil([&] { return !IsWindowEnabled(apply); }), "Apply is off again");
+    TrainedEntry saved[kTrainedSlots] = {};
+    int count = LoadTrainedDatabaseFile(DataFile("vantor.dat").c_str(), saved);
+    CHECK(count == 3 && !strcmp(saved[0].appName, "Renamed") &&
+              !strcmp(saved[2].appName, "Imported"),
+          "the file holds the edit and the import (%d entries)", count);
+    const SharedState* s = Shared();
+    CHECK(s && TrainedCount(*s) == 3 && !strcmp(s->trainedEntries[0].appName, "Renamed") &&
+              !strcmp(s->trainedEntries[2].appName, "Imported"),
+          "the library reloaded them");
+    QuitAndCheckCleanUp(m);
+}
+
+// The pages the stand-in browser was asked to open, one a line.
+std::string OpenedPages() {
+    return ReadFileText(DataFile("opened-pages.txt"));
+}
+
+// Help of the manager and of the library opens the page of its topic from the program's help
+// folder with the program registered for HTML files: here this program, which writes the page
+// down (see main).
+void HelpPages() {
+    PrepareFolders();
+    char previous[128] = "";
+    LONG size = sizeof previous;
+    RegQueryValueA(HKEY_CLASSES_ROOT, ".html", previous, &size);
+    std::string command = std::string("\"") + g_cwd + "\\vnmgrtest.exe\" record-page \"%1\"";
+    CHECK(RegSetValueA(HKEY_CLASSES_ROOT, "VantorTest.HelpPage\\shell\\open\\command", REG_SZ,
+                       command.c_str(), 0) == ERROR_SUCCESS &&
+              RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, "VantorTest.HelpPage", 0) ==
+                  ERROR_SUCCESS,
+          "the stand-in browser is registered");
+    Manager m = StartManager();
+    ShowConfiguration(m);
+    PostMessageA(GetDlgItem(m.window, kHelpButton), BM_CLICK, 0, 0);
+    CHECK(
+        WaitUntil([] { return OpenedPages().find("help\\topic-1025.html") != std::string::npos; }),
+        "the Help button opens topic 1025: \"%s\"", OpenedPages().c_str());
+    ShowLibraryHelp(nullptr, 1036); // the disabling dialog's Help
+    CHECK(
+        WaitUntil([] { return OpenedPages().find("help\\topic-1036.html") != std::string::npos; }),
+        "the library opens topic 1036: \"%s\"", OpenedPages().c_str());
+    RegSetValueA(HKEY_CLASSES_ROOT, ".html", REG_SZ, previous, 0);
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "VantorTest.HelpPage");
+    QuitAndCheckCleanUp(m);
+}
+
+// Helper process: the stand-in browser of HelpPages, which writes down the page it was given.
+int RecordPage(const char* page) {
+    FILE* f = fopen(DataFile("opened-pages.txt").c_str(), "a");
+    if (!f)
+        return 1;
+    fprintf(f, "%s\n", page);
+    fclose(f);
+    return 0;
+}
+
 // Helper process: a dialog owned by a window of its own, until it is killed.
 int OwnedDialog(const char* n) {
     HWND owner = CreateWindowExA(0, "STATIC", "vnmgr owner", WS_POPUP, 0, 0, 10, 10, nullptr,
@@ -1202,6 +1355,8 @@ const Scenario kScenarios[] = {
     {"pages-width-reaches-dialogs", PagesWidthReachesDialogs},
     {"pages-unwritable-file", PagesUnwritableFile},
     {"out-of-range-values", OutOfRangeValues},
+    {"apps-page", AppsPage},
+    {"help-pages", HelpPages},
 };
 
 } // namespace
@@ -1210,7 +1365,9 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (argc > 2 && !strcmp(argv[1], "owned-dialog"))
         return OwnedDialog(argv[2]);
-    LocateFolders("vnmgr-data", {"vantor.ini", "vantor.dat"});
+    LocateFolders("vnmgr-data", {"vantor.ini", "vantor.dat", "*.vnt", "opened-pages.txt"});
+    if (argc > 2 && !strcmp(argv[1], "record-page"))
+        return RecordPage(argv[2]);
     const Scenario* sc = ChosenScenario("vnmgrtest", kScenarios, argc, argv);
     if (!sc)
         return 2;

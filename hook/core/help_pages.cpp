@@ -1,4 +1,4 @@
-#include "manager/help_topics.h"
+#include "hook/core/help_pages.h"
 
 #include "hook/core/text.h"
 
