@@ -301,7 +301,8 @@ void SettingsIni() {
     CHECK(g_serialQueries == 1, "the manager was asked for its serial once (%d)", g_serialQueries);
     CHECK(s->settings.settingsSerial == 7 && s->settings.settingsLoaded, "serial taken over");
     CHECK(s->settings.useLastDir == 0 && s->settings.recentShown == 42, "values from the file");
-    CHECK(s->settings.height32 == 0, "a value that does not parse reads as 0 (%d)",
+    // It reads as 0, which is below the range of a percentage and is brought up to 1.
+    CHECK(s->settings.height32 == 1, "a value that does not parse reads as 1 (%d)",
           s->settings.height32);
     CHECK(s->settings.addVnButtons == 0, "no file button: no button row");
     CHECK(s->settings.useRecycleBin == 1, "a missing key keeps the default");
