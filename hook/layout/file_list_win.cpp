@@ -245,7 +245,13 @@ class LocaleNames final : public NameOrder {
     int Compare(const char* a, const char* b) override { return lstrcmpiA(a, b); }
 };
 
-size_t SortItems(HWND dialog, HWND list, WNDPROC listProc, const HookSettings& settings) {
+} // namespace
+
+bool IsDetailsView(HWND list) {
+    return (GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
+}
+
+size_t SortFileList(HWND dialog, HWND list, WNDPROC listProc, const HookSettings& settings) {
     char folder[kMaxPath + 1];
     if (!listProc || !ReadDialogFolder(dialog, folder, sizeof folder) || !folder[0])
         return 0;
@@ -284,16 +290,6 @@ size_t SortItems(HWND dialog, HWND list, WNDPROC listProc, const HookSettings& s
                  reinterpret_cast<LPARAM>(CompareFunc));
     InterlockedExchangePointer(reinterpret_cast<void* volatile*>(&g_liveOrders[live]), nullptr);
     return count;
-}
-
-} // namespace
-
-bool IsDetailsView(HWND list) {
-    return (GetWindowLongA(list, GWL_STYLE) & LVS_TYPEMASK) == LVS_REPORT;
-}
-
-size_t SortFileList(HWND dialog, HWND list, WNDPROC listProc, const HookSettings& settings) {
-    return SortItems(dialog, list, listProc, settings);
 }
 
 void RecordColumnWidths(HWND list, WNDPROC listProc, HookSettings& settings) {
