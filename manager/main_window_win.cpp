@@ -38,6 +38,10 @@ HICON LoadIconAtSize(HINSTANCE instance, int id, int sizeMetric) {
         LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, size, size, 0));
 }
 
+// How often the manager looks whether its companion still runs.
+constexpr UINT_PTR kCompanionTimer = 1;
+constexpr UINT kCompanionLookMs = 1000;
+
 // MSG_SHOW_TRAINED_ENTRY, posted to ourselves to be handled once the sender has its answer.
 constexpr UINT kShowEntryMessage = WM_APP + 1;
 
@@ -117,6 +121,10 @@ INT_PTR MainWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case kShowEntryMessage:
         ShowTrainedEntry(static_cast<int>(wParam), lParam != 0);
         return Result(0);
+    case WM_TIMER:
+        if (wParam == kCompanionTimer)
+            LookAtCompanion();
+        return TRUE;
     case WM_HELP:
         ShowHelp(hwnd_, programFolder_, kHelpConfiguration);
         return Result(TRUE);
@@ -181,6 +189,9 @@ void MainWindow::OnInitDialog() {
     }
 
     SetupHookDLL(hwnd_);
+    companion_.Start();
+    SetTimer(hwnd_, kCompanionTimer, kCompanionLookMs, nullptr);
+    LookAtCompanion();
 
     JoinPath(iniPath_, sizeof iniPath_, dataFolder_, kIniFileName);
     JoinPath(trainedDbFile_, sizeof trainedDbFile_, dataFolder_, kTrainedDbFileName);
@@ -293,6 +304,8 @@ void MainWindow::OnTrayCallback(UINT mouseMessage) {
 }
 
 void MainWindow::OnDestroy() {
+    KillTimer(hwnd_, kCompanionTimer);
+    companion_.Stop();
     CleanUpHookDLL();
     // What the dialogs handed over is written before the manager goes, waiting as a dialog would.
     recordings_.Stop(kListLockMaxWaitMs);
@@ -583,6 +596,21 @@ void MainWindow::AddImportedExcludes(bool imported) {
 void MainWindow::LoadTrainedDatabase() {
     memset(trained_, 0, sizeof trained_);
     trainedCount_ = LoadTrainedDatabaseFile(trainedDbFile_, trained_);
+}
+
+// While the companion runs it is looked at every second, so that one that died is soon started
+// again; once it is given up, or not needed, there is nothing more to look at. Why 32-bit
+// applications go without is said once, in the configuration window, not at every start.
+void MainWindow::LookAtCompanion() {
+    companion_.Look();
+    const CompanionWatch& watch = companion_.Watch();
+    if (watch.GaveUp() || watch.State() == CompanionState::kNotNeeded)
+        KillTimer(hwnd_, kCompanionTimer);
+    char note[512];
+    companion_.Note(note, sizeof note);
+    HWND label = GetDlgItem(hwnd_, IDC_BITNESS_NOTE);
+    SetWindowTextA(label, note);
+    ShowWindow(label, note[0] ? SW_SHOWNA : SW_HIDE);
 }
 
 void MainWindow::EnableApply(bool enable) {

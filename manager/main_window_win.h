@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "manager/companion_win.h"
 #include "manager/config_pages_win.h"
 #include "manager/open_dialogs.h"
 #include "manager/tray_icon_win.h"
@@ -72,6 +73,9 @@ class MainWindow {
     void AddImportedExcludes(bool imported);
     void LoadTrainedDatabase();
     void EnableApply(bool enable);
+    // Looks after the 32-bit companion and shows in the configuration window when 32-bit
+    // applications go without.
+    void LookAtCompanion();
 
     HINSTANCE instance_ = nullptr;
     HWND hwnd_ = nullptr;
@@ -96,6 +100,8 @@ class MainWindow {
     ConfigSheet sheet_;
     TrainedEntry trained_[kTrainedSlots] = {};
     int trainedCount_ = 0;
+
+    Companion companion_;
 
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;

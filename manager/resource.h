@@ -10,6 +10,7 @@
 #define IDC_APPLY 1027
 #define IDC_MAKER_LINK 1059
 #define IDC_TITLE_LINE 1060
+#define IDC_BITNESS_NOTE 1061 // why 32-bit applications are not extended, when they are not
 #define IDC_HELP_BUTTON 57670
 
 // Icons: 128 is the window's large icon, the other four are the tray's four states.
@@ -50,6 +51,9 @@
 #define IDS_INSTALL_FAILED 902 // %s: what failed
 #define IDS_NUMBER_RANGE 903   // %u: lowest, %s: highest value of a number field
 #define IDS_SAVE_FAILED 904    // %s: the settings file
+#define IDS_COMPANION_MISSING 906
+#define IDS_COMPANION_CANNOT_START 907 // %u: the system's error code
+#define IDS_COMPANION_KEEPS_ENDING 908 // %u: its exit status
 
 // The trained-application editor: dialog 550 edits one trained entry, dialog 551 one of its
 // file types (both Help buttons are IDHELP). Ids of the two dialogs overlap; each is unique

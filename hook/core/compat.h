@@ -22,3 +22,8 @@
 #define VN_CHECK_SIZE(type, size) static_assert(sizeof(type) == (size), #type " has the wrong size")
 #define VN_CHECK_OFFSET(type, field, off)                                                          \
     static_assert(offsetof(type, field) == (off), #type "::" #field " is at the wrong offset")
+
+namespace vn {
+// Whether this is the 32-bit build: each bitness has its own hook library and hook.
+constexpr bool kBuiltFor32Bit = sizeof(void*) == 4;
+} // namespace vn

@@ -18,7 +18,7 @@ constexpr int kListSlots = 100;
 constexpr int kRecentWindowSlots = 20;
 constexpr int kExtendedDialogSlots = 5;
 // The same in 32- and 64-bit builds; a change of layout must change this and the mapping name.
-constexpr size_t kSharedStateSize = 395752;
+constexpr size_t kSharedStateSize = 395768;
 
 using Handle32 = uint32_t;
 
@@ -132,11 +132,18 @@ struct SharedState {
     int32_t trainedCount; // 0 to 50
     TrainingWindowBlock training;
     AllAppsLists lists;
+    // The 32-bit library's hook and its installer, kept apart from cbtHook and cbtHookOwner,
+    // which are the 64-bit library's: a hook library reaches only processes of its own bitness,
+    // so a 64-bit manager holds one hook and its 32-bit companion the other, both at once.
+    Handle32 cbtHook32;
+    uint32_t reserved32; // keeps cbtHookOwner32 naturally aligned
+    uint64_t cbtHookOwner32;
 };
 
 static_assert(sizeof(SharedState::trainedEntries) == 253136, "52 trained records of 4868 bytes");
 static_assert(sizeof(SharedState::excludes.entries) == 100 * 96, "100 exclusion entries of 96");
 VN_CHECK_OFFSET(SharedState, cbtHookOwner, 30696);
+VN_CHECK_OFFSET(SharedState, cbtHookOwner32, 395760);
 VN_CHECK_SIZE(SharedState, kSharedStateSize);
 
 // Puts the initial values into a zeroed record: the library defaults of the settings and the
@@ -151,6 +158,15 @@ inline int ClampCount(int32_t value, int max) {
 inline int ExcludeCount(const ExcludeList& list) {
     return ClampCount(list.count, kMaxExcludes);
 }
+// The fields of the hook that this build's library sets: a library only ever handles the hook of
+// its own bitness.
+inline Handle32& OwnCbtHook(SharedState& s) {
+    return kBuiltFor32Bit ? s.cbtHook32 : s.cbtHook;
+}
+inline uint64_t& OwnCbtHookOwner(SharedState& s) {
+    return kBuiltFor32Bit ? s.cbtHookOwner32 : s.cbtHookOwner;
+}
+
 inline int TrainedCount(const SharedState& s) {
     return ClampCount(s.trainedCount, kMaxTrainedEntries);
 }

@@ -59,8 +59,12 @@ BOOL SetSwitch(uint32_t SharedState::*field, BOOL value) {
         InterlockedExchange(reinterpret_cast<volatile LONG*>(&(s->*field)), value ? 1 : 0));
 }
 
+// The owner word and the handle of this library's own hook (its bitness's).
 volatile LONG64* OwnerWord(SharedState& s) {
-    return reinterpret_cast<volatile LONG64*>(&s.cbtHookOwner);
+    return reinterpret_cast<volatile LONG64*>(&OwnCbtHookOwner(s));
+}
+volatile LONG* HookWord(SharedState& s) {
+    return reinterpret_cast<volatile LONG*>(&OwnCbtHook(s));
 }
 
 // The thread that counts the calls of CbtFunc32 for the window it creates, and the count.
@@ -93,19 +97,18 @@ void DisposeStaleHook(Handle32 stale) {
 // Sets this process's hook in place of the recorded one; the caller has claimed the owner word
 // for it. Nonzero when the hook is in place.
 int SetOwnHook(SharedState& s, LONG64 mark) {
-    Handle32 stale = s.cbtHook;
+    Handle32 stale = OwnCbtHook(s);
     HHOOK hook = SetWindowsHookExA(WH_CBT, CbtFunc32, g_process.moduleInstance, 0);
     // The handle changed since it was read (a removal, or a manager that judged this one dead): the
     // other's decision stands, and two managers starting together never leave two hooks.
-    if (hook && InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s.cbtHook),
-                                           static_cast<LONG>(FromHandle(hook)),
+    if (hook && InterlockedCompareExchange(HookWord(s), static_cast<LONG>(FromHandle(hook)),
                                            static_cast<LONG>(stale)) != static_cast<LONG>(stale)) {
         UnhookWindowsHookEx(hook);
         hook = nullptr;
     }
     if (!hook) {
         InterlockedCompareExchange64(OwnerWord(s), 0, mark);
-        return s.cbtHook != 0;
+        return OwnCbtHook(s) != 0;
     }
     DisposeStaleHook(stale);
     return 1;
@@ -165,36 +168,39 @@ int WINAPI InstallCBTFilter32(void) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         LONG64 recorded = InterlockedCompareExchange64(OwnerWord(*s), 0, 0); // an atomic read
         if (recorded == me) {
-            if (s->cbtHook)
+            if (OwnCbtHook(*s))
                 return 1;
             return SetOwnHook(*s, me);
         }
         ProcessMark owner = UnpackMark(static_cast<uint64_t>(recorded));
         ProcessSighting now = owner.id ? LookAtProcess(owner.id) : ProcessSighting{};
         if (HookOwnerAlive(owner, now))
-            return s->cbtHook != 0; // another manager holds the hook (or is setting it)
+            return OwnCbtHook(*s) != 0; // another manager holds the hook (or is setting it)
         // Nobody, or a dead process: claim the word. Of two managers starting together only one
         // succeeds; the other looks again and finds a live owner.
         if (InterlockedCompareExchange64(OwnerWord(*s), me, recorded) == recorded)
             return SetOwnHook(*s, me);
         Sleep(0);
     }
-    return s->cbtHook != 0;
+    return OwnCbtHook(*s) != 0;
 }
 
-// Clears the owner only as it was seen before the hook was taken, so that a manager that claimed
-// the word meanwhile keeps its claim.
+// Only the process that set the hook takes it away: a manager that found another one's hook in
+// place, or a 64-bit stand-in for the companion that found the manager's, leaves it to its owner.
+// The owner is cleared only as it was seen before the hook was taken, so that a manager that
+// claimed the word meanwhile keeps its claim.
 int WINAPI RemoveCBTFilter32(void) {
     SharedState* s = Shared();
     if (!s)
         return 0;
-    LONG64 owner = InterlockedCompareExchange64(OwnerWord(*s), 0, 0);
-    Handle32 hook = static_cast<Handle32>(
-        InterlockedExchange(reinterpret_cast<volatile LONG*>(&s->cbtHook), 0));
+    const LONG64 me = static_cast<LONG64>(PackMark(OwnMark()));
+    if (InterlockedCompareExchange64(OwnerWord(*s), 0, 0) != me)
+        return 0;
+    Handle32 hook = static_cast<Handle32>(InterlockedExchange(HookWord(*s), 0));
     if (!hook)
         return 0;
     UnhookWindowsHookEx(ToHook(hook));
-    InterlockedCompareExchange64(OwnerWord(*s), 0, owner);
+    InterlockedCompareExchange64(OwnerWord(*s), 0, me);
     return 1;
 }
 
@@ -261,8 +267,13 @@ DWORD WINAPI GetHookCount(void) {
 LRESULT CALLBACK CbtFunc32(int code, WPARAM wParam, LPARAM lParam) {
     ActiveCall active; // the disabling dialog may run a modal loop in here
     SharedState* s = Shared();
-    LRESULT result = CallNextHookEx(s ? ToHook(s->cbtHook) : nullptr, code, wParam, lParam);
+    LRESULT result = CallNextHookEx(s ? ToHook(OwnCbtHook(*s)) : nullptr, code, wParam, lParam);
     if (code != HCBT_CREATEWND || !s)
+        return result;
+    // Windows calls a global hook for the windows of processes of the other bitness in the thread
+    // that set it (the manager's or the companion's), which cannot take over another process's
+    // window: only windows this thread creates are ours to look at.
+    if (GetWindowThreadProcessId(reinterpret_cast<HWND>(wParam), nullptr) != GetCurrentThreadId())
         return result;
     if (g_probeThread && static_cast<DWORD>(g_probeThread) == GetCurrentThreadId())
         InterlockedIncrement(&g_probeCalls);

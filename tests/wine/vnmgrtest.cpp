@@ -13,12 +13,15 @@
 #include <windows.h>
 
 #include <shellapi.h>
+#include <tlhelp32.h>
 
+#include "hook/core/hook_owner.h"
 #include "hook/core/messages.h"
 #include "hook/core/shared_state_win.h"
 #include "hook/core/ui_win.h"
 #include "hook/takeover/vnhook_api.h"
 #include "hook/trained/trained_db_win.h"
+#include "manager/companion.h"
 #include "manager/resource.h"
 #include "manager/trained_editor_win.h"
 #include "tests/wine/wine_check.h"
@@ -360,6 +363,55 @@ ForeignDialog OpenForeignDialog(int n) {
     CHECK(d.dialog != nullptr && GetParent(d.dialog) != nullptr, "helper dialog %d with owner", n);
     return d;
 }
+
+// --- the 32-bit companion ------------------------------------------------------------------------
+
+// The processes of the companion's program that run now.
+std::vector<DWORD> CompanionProcesses() {
+    std::vector<DWORD> found;
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return found;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+        if (!_stricmp(entry.szExeFile, kCompanionProgram))
+            found.push_back(entry.th32ProcessID);
+    CloseHandle(snapshot);
+    return found;
+}
+
+DWORD OneCompanion() {
+    std::vector<DWORD> found = CompanionProcesses();
+    return found.size() == 1 ? found[0] : 0;
+}
+
+// On a machine that runs no 32-bit programs, the companion's 64-bit build takes the place of
+// vantor32.exe beside the manager for the scenario's length: it finds the manager's hook in place
+// and sets none, so what is tested is how the manager looks after its companion. The real one is
+// put back at the end, and at the start when an earlier run left it aside.
+class CompanionStandIn {
+  public:
+    explicit CompanionStandIn(bool needed) {
+        Restore();
+        if (!needed)
+            return;
+        active_ = MoveFileA(kCompanionProgram, kKept) &&
+                  CopyFileA("vncompanion64.exe", kCompanionProgram, FALSE);
+        CHECK(active_, "the stand-in takes the companion's place (%lu)", GetLastError());
+    }
+    ~CompanionStandIn() { Restore(); }
+
+  private:
+    static void Restore() {
+        if (GetFileAttributesA(kKept) == INVALID_FILE_ATTRIBUTES)
+            return;
+        DeleteFileA(kCompanionProgram);
+        MoveFileA(kKept, kCompanionProgram);
+    }
+    static constexpr const char* kKept = "vantor32.exe.kept";
+    bool active_ = false;
+};
 
 // --- scenarios -------------------------------------------------------------------------------
 
@@ -1336,6 +1388,162 @@ int OwnedDialog(const char* n) {
     }
 }
 
+// Where no 32-bit part can run, the manager runs as ever and its configuration window says so,
+// with no message box; where one can, the companion runs and nothing is said.
+void CompanionNote() {
+    PrepareFolders();
+    std::string whyNot;
+    bool runs32 = Runs32BitPrograms(&whyNot);
+    printf("32-bit programs %s\n", runs32 ? "run here" : whyNot.c_str());
+    Manager m = StartManager();
+    HWND note = GetDlgItem(m.window, IDC_BITNESS_NOTE);
+    auto noteShown = [&] { return (GetWindowLongA(note, GWL_STYLE) & WS_VISIBLE) != 0; };
+    if (runs32) {
+        CHECK(WaitUntil([&] { return OneCompanion() != 0; }), "the companion runs");
+        PumpFor(kCompanionQuickEndMs + 1000); // past the time in which a failed start shows
+        CHECK(OneCompanion() != 0 && !noteShown(), "it keeps running and nothing is said");
+    } else {
+        CHECK(WaitUntil(noteShown, kCompanionQuickEndMs * (kCompanionMaxQuickEnds + 1)),
+              "the configuration window says that 32-bit programs go without");
+        char text[512] = "";
+        GetWindowTextA(note, text, sizeof text);
+        CHECK(!strncmp(text, "32-bit programs are not extended: ", 34), "note: \"%s\"", text);
+        CHECK(FindWindowOf(m.process.id, "#32770") == nullptr, "and no message box");
+        CHECK(m.process.Running() && Shared() && Shared()->cbtHook != 0,
+              "the manager runs with its own hook");
+        ShowConfiguration(m);
+        RECT box = {}, window = {};
+        GetWindowRect(note, &box);
+        GetClientRect(m.window, &window);
+        MapWindowPoints(nullptr, m.window, reinterpret_cast<POINT*>(&box), 2);
+        CHECK(IsWindowVisible(note) && box.left >= 0 && box.right <= window.right,
+              "the note shows in the window");
+    }
+    QuitAndCheckCleanUp(m);
+    CHECK(WaitUntil([&] { return CompanionProcesses().empty(); }), "no companion is left");
+}
+
+// The manager starts its companion, starts it again when it is killed, never runs two, and ends
+// it when it quits.
+void CompanionRestart() {
+    PrepareFolders();
+    std::string whyNot;
+    bool runs32 = Runs32BitPrograms(&whyNot);
+    if (!runs32)
+        printf("%s: the companion's 64-bit build stands in for it\n", whyNot.c_str());
+    CompanionStandIn standIn(!runs32);
+    Manager m = StartManager();
+    DWORD first = 0;
+    CHECK(WaitUntil([&] { return (first = OneCompanion()) != 0; }), "the companion runs");
+    if (runs32)
+        CHECK(WaitUntil([&] { return Shared()->cbtHook32 != 0; }) &&
+                  UnpackMark(Shared()->cbtHookOwner32).id == first,
+              "and holds the 32-bit hook");
+
+    HANDLE victim = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, first);
+    CHECK(victim && TerminateProcess(victim, 9), "the companion is killed");
+    if (victim) {
+        WaitForSingleObject(victim, 5000);
+        CloseHandle(victim);
+    }
+    DWORD second = 0;
+    CHECK(WaitUntil([&] { return (second = OneCompanion()) != 0 && second != first; }),
+          "the manager starts it again");
+    if (runs32)
+        CHECK(WaitUntil([&] { return UnpackMark(Shared()->cbtHookOwner32).id == second; }) &&
+                  Shared()->cbtHook32 != 0,
+              "and the new one holds the 32-bit hook");
+
+    Process extra = Start(std::string(kCompanionProgram) + " " + std::to_string(m.process.id));
+    CHECK(WaitExit(extra) == kCompanionTwice, "a second companion ends at once");
+    Kill(extra);
+    CHECK(OneCompanion() == second, "one companion runs");
+
+    QuitAndCheckCleanUp(m);
+    CHECK(WaitUntil([&] { return CompanionProcesses().empty(); }), "quitting ends the companion");
+    if (runs32)
+        CHECK(Shared()->cbtHook32 == 0 && Shared()->cbtHookOwner32 == 0, "and takes its hook away");
+}
+
+// The sample's Open dialog in a program of each bitness: whether it was taken over, seen from
+// its width (Width32 at 90 % of the screen), and what it returned.
+struct BitnessRun {
+    Process sample;
+    HWND dialog = nullptr;
+};
+
+BitnessRun OpenSample(const char* program, const std::string& file) {
+    BitnessRun r;
+    r.sample = Start(std::string(program) + " open 4000 " + file); // no file: cancelled
+    CHECK(WaitUntil([&] { return (r.dialog = FindWindowOf(r.sample.id, "#32770")) != nullptr; }),
+          "%s shows its Open dialog", program);
+    return r;
+}
+
+bool Widened(HWND dialog) {
+    RECT rc = {};
+    GetWindowRect(dialog, &rc);
+    return abs((rc.right - rc.left) - GetSystemMetrics(SM_CXSCREEN) * 90 / 100) <= 2;
+}
+
+// Opens the dialog in a program of each bitness at once; neither may be taken over.
+void CheckNeitherExtended(const char* what) {
+    BitnessRun run64 = OpenSample("vnsample.exe", "");
+    BitnessRun run32 = OpenSample("vnsample32.exe", "");
+    PumpFor(1000);
+    CHECK(run64.dialog && !Widened(run64.dialog) && run32.dialog && !Widened(run32.dialog), "%s",
+          what);
+    WaitExit(run64.sample);
+    WaitExit(run32.sample);
+    Kill(run64.sample);
+    Kill(run32.sample);
+}
+
+// 64- and 32-bit applications at once: both dialogs taken over with the width applied in the
+// configuration window, both choices recorded in the one list of all applications; the tray's
+// switch reaches both; after quitting neither is extended.
+void BothBitnesses() {
+    Need32BitPrograms();
+    PrepareFolders();
+    WriteIni("Width32", "60");
+    std::string file64 = DataFile("chosen64.txt"), file32 = DataFile("chosen32.txt");
+    WriteFileText(file64, "64");
+    WriteFileText(file32, "32");
+    Manager m = StartManager();
+    CHECK(WaitUntil([&] { return Shared()->cbtHook32 != 0; }), "the 32-bit hook is set");
+    Configuration c = ShowConfiguration(m);
+    NextTab(c);
+    Type(c, 1, 103, "90");
+    HWND apply = GetDlgItem(m.window, kApplyButton);
+    PostMessageA(apply, BM_CLICK, 0, 0);
+    CHECK(WaitUntil([&] { return !IsWindowEnabled(apply); }), "the width is applied");
+
+    BitnessRun run64 = OpenSample("vnsample.exe", file64);
+    BitnessRun run32 = OpenSample("vnsample32.exe", file32);
+    PumpFor(1000);
+    CHECK(run64.dialog && Widened(run64.dialog), "the 64-bit dialog is taken over");
+    CHECK(run32.dialog && Widened(run32.dialog), "the 32-bit dialog is taken over");
+    CHECK(WaitExit(run64.sample) == 0 && WaitExit(run32.sample) == 0, "both return a file");
+    Kill(run64.sample);
+    Kill(run32.sample);
+    PumpFor(500);
+    std::string all = ReadFileText(DataFile("ALLAPPS.vni"));
+    CHECK(all.find("chosen64.txt") != std::string::npos &&
+              all.find("chosen32.txt") != std::string::npos,
+          "both are in the list of all applications");
+
+    Command(m, ID_TRAY_ENABLE_COMMON);
+    CHECK(WaitUntil([&] { return !IsCommonEnabled(); }), "common dialogs switched off");
+    CheckNeitherExtended("the switch reaches both");
+    Command(m, ID_TRAY_ENABLE_COMMON);
+    CHECK(WaitUntil([&] { return IsCommonEnabled() != FALSE; }), "switched on again");
+
+    QuitAndCheckCleanUp(m);
+    CHECK(WaitUntil([&] { return CompanionProcesses().empty(); }) && Shared()->cbtHook32 == 0,
+          "quitting ends the companion and its hook");
+    CheckNeitherExtended("no dialog is extended after quitting");
+}
+
 const Scenario kScenarios[] = {
     {"start-and-quit", StartAndQuit},
     {"switches-from-file", SwitchesFromFile},
@@ -1357,6 +1565,9 @@ const Scenario kScenarios[] = {
     {"out-of-range-values", OutOfRangeValues},
     {"apps-page", AppsPage},
     {"help-pages", HelpPages},
+    {"companion-note", CompanionNote},
+    {"companion-restart", CompanionRestart},
+    {"both-bitnesses", BothBitnesses},
 };
 
 } // namespace

@@ -408,6 +408,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const char* cmd = argv[1];
+    // Tells a test whether this machine runs the sample's build: its status is its bitness.
+    if (!strcmp(cmd, "bitness"))
+        return static_cast<int>(sizeof(void*) * 8);
     if (!strcmp(cmd, "windows"))
         return CreateWindows(argc > 2 ? atoi(argv[2]) : 1);
     if (!strcmp(cmd, "open") || !strcmp(cmd, "save") || !strcmp(cmd, "print") ||

@@ -1,5 +1,7 @@
 #include "tests/wine/wine_check.h"
 
+#include <cstdlib>
+
 int g_checks = 0;
 int g_failures = 0;
 
@@ -7,4 +9,10 @@ int CheckSummary(const char* what) {
     printf("%s: %d checks, %d failed\n", what, g_checks, g_failures);
     fflush(stdout);
     return g_failures ? 1 : (g_checks ? 0 : 1);
+}
+
+void SkipScenario(const char* why) {
+    printf("SKIPPED: %s\n", why);
+    fflush(stdout);
+    exit(kSkippedStatus);
 }

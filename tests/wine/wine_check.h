@@ -21,3 +21,10 @@ extern int g_failures;
 
 // Prints the summary and gives the exit status.
 int CheckSummary(const char* what);
+
+// The exit status of a scenario that cannot run on this machine; the harness reports it as
+// skipped.
+constexpr int kSkippedStatus = 77;
+
+// Ends a scenario that this machine cannot run, saying why. Called before it starts anything.
+[[noreturn]] void SkipScenario(const char* why);

@@ -155,6 +155,30 @@ void Kill(Process& p) {
     p.handle = nullptr;
 }
 
+bool Runs32BitPrograms(std::string* whyNot) {
+    Process probe = Start("vnsample32.exe bitness");
+    if (!probe.handle) {
+        *whyNot = "this machine cannot start 32-bit programs (error " +
+                  std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    int status = WaitExit(probe, 30000);
+    Kill(probe);
+    if (status == 32)
+        return true;
+    char text[96];
+    snprintf(text, sizeof text, "a 32-bit program does not run here (it ended with 0x%08X)",
+             static_cast<unsigned>(status));
+    *whyNot = text;
+    return false;
+}
+
+void Need32BitPrograms() {
+    std::string whyNot;
+    if (!Runs32BitPrograms(&whyNot))
+        SkipScenario(whyNot.c_str());
+}
+
 bool RunUnix(const std::string& commandLine) {
     PROCESS_INFORMATION pi;
     if (!CreateProcessFor(commandLine, nullptr, pi))

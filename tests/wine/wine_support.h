@@ -53,6 +53,13 @@ void DescribeStuck(const Process& p, const char* what);
 // caller waits for what the program does rather than for the program.
 bool RunUnix(const std::string& commandLine);
 
+// Whether this machine runs 32-bit Windows programs, found by starting the 32-bit build of the
+// sample application; when it does not, why goes into whyNot.
+bool Runs32BitPrograms(std::string* whyNot);
+
+// Ends the scenario as skipped, saying why, unless this machine runs 32-bit programs.
+void Need32BitPrograms();
+
 // --- the installation: registry and data folder ----------------------------------------------
 
 // Names the program folder and the data folder in the user's registry, as "/install" does.
