@@ -15,7 +15,7 @@ add_custom_command(OUTPUT ${VN_INSTALLER}
     COMMAND ${VN_MAKENSIS} -V2 -WX -DVN_WIN64=${VN_WIN64_BIN} -DVN_WIN32=${VN_WIN32_BIN}
             -DVN_ICON=${VN_ICON} -DVN_OUTFILE=${VN_INSTALLER} ${VN_NSI}
     DEPENDS ${VN_NSI} ${VN_ICON} ${VN_WIN64_BIN}/vantor.exe ${VN_WIN64_BIN}/vnhook.dll
-            ${VN_WIN32_BIN}/vantor.exe ${VN_WIN32_BIN}/vnhook32.dll
+            ${VN_WIN32_BIN}/vantor32.exe ${VN_WIN32_BIN}/vnhook32.dll
     COMMENT "Building the Windows installer vantor-setup.exe"
     VERBATIM)
 add_custom_target(installer ALL DEPENDS ${VN_INSTALLER})

@@ -3,9 +3,9 @@
 ;   makensis -DVN_WIN64=<x86_64 bin> -DVN_WIN32=<i686 bin> -DVN_ICON=<vantor.ico>
 ;            -DVN_OUTFILE=<installer.exe> installer/vantor.nsi
 ;
-; It installs for the current user only, without administrator rights: both builds' programs (the
-; 64-bit one in the chosen folder, the 32-bit one in its subfolder "x86", each beside its own hook
-; library, which the program loads from its own folder), the help pages when the build has them,
+; It installs for the current user only, without administrator rights: the 64-bit program with its
+; hook library, and beside them the 32-bit companion with the 32-bit hook library, which the
+; program starts so that 32-bit applications are extended too; the help pages when the build has them,
 ; the registry values "Program Path" and "Data Path" (written by the program's own "/install"), a
 ; Start menu shortcut, optionally a shortcut in the Startup folder, and an uninstaller listed among
 ; the user's programs.
@@ -31,7 +31,6 @@ ManifestDPIAware true
 !define SETTINGS_KEY "Software\Orvelle Software\Vantor"
 !define COMPANY_KEY "Software\Orvelle Software"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantor"
-!define X86 "x86"
 !define MENU_FOLDER "$SMPROGRAMS\Vantor"
 
 Name "Vantor"
@@ -94,8 +93,7 @@ Section "Vantor" SecProgram
     SetOutPath "$INSTDIR"
     File "${VN_WIN64}/vantor.exe"
     File "${VN_WIN64}/vnhook.dll"
-    SetOutPath "$INSTDIR\${X86}"
-    File "${VN_WIN32}/vantor.exe"
+    File "${VN_WIN32}/vantor32.exe"
     File "${VN_WIN32}/vnhook32.dll"
 !if /FileExists "${VN_WIN64}/help/index.html"
     SetOutPath "$INSTDIR\help"
@@ -206,9 +204,8 @@ SectionEnd
 Section "-un.Program files"
     Delete "$INSTDIR\vantor.exe"
     !insertmacro DeleteLibrary "$INSTDIR\vnhook.dll"
-    Delete "$INSTDIR\${X86}\vantor.exe"
-    !insertmacro DeleteLibrary "$INSTDIR\${X86}\vnhook32.dll"
-    RMDir "$INSTDIR\${X86}"
+    Delete "$INSTDIR\vantor32.exe"
+    !insertmacro DeleteLibrary "$INSTDIR\vnhook32.dll"
     Delete "$INSTDIR\help\*.html"
     RMDir "$INSTDIR\help"
     Delete "$INSTDIR\uninstall.exe"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The main job: builds the Windows programs (x86_64), prepares a Wine prefix in which Vantor is
-# installed for the user, and starts a Wine virtual desktop of 1024 x 768 with vantor.exe in the
-# tray and the sample application showing its Open dialog. It saves a screenshot of the desktop
+# The main job: builds the Windows programs (x86_64, and i686 where the machine runs 32-bit
+# programs), prepares a Wine prefix in which Vantor is installed for the user, and starts a Wine
+# virtual desktop of 1024 x 768 with vantor.exe in the tray and the sample application showing its
+# Open dialog (as a 64-bit and a 32-bit program where both run). It saves a screenshot of the desktop
 # and says where. On a fresh Debian 12 machine it first installs the Debian packages that are
 # missing.
 #
@@ -23,11 +24,28 @@ packages=(cmake make g++-mingw-w64-x86-64 mingw-w64-x86-64-dev wine wine64 xvfb 
           procps)
 "$tools/ensure-packages.sh" "${packages[@]}"
 
-# Only the 64-bit Windows programs: that is what runs under Wine on every machine.
+# The 64-bit Windows programs run under Wine on every machine. Where the kernel runs 32-bit
+# programs, Wine's 32-bit part, the 32-bit companion with its library and a 32-bit build of the
+# sample application come too, and the sample shows its dialog in both bitnesses.
+runs32=0
+if "$tools/runs-32bit.sh" >/dev/null; then
+    runs32=1
+    "$tools/add-i386.sh"
+    "$tools/ensure-packages.sh" g++-mingw-w64-i686 wine32:i386
+fi
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target vantor vnsample
 bin="$build/bin"
+if [ "$runs32" = 1 ]; then
+    cmake -S "$root" -B "$build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+          -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$build/win32" -j "$(nproc)" --target vantor32 vnsample
+    cp "$build/win32/bin/vantor32.exe" "$build/win32/bin/vnhook32.dll" "$bin/"
+    cp "$build/win32/bin/vnsample.exe" "$bin/vnsample32.exe"
+else
+    echo "This machine cannot run 32-bit programs: only 64-bit applications are shown."
+fi
 
 export WINEPREFIX="$(realpath -m "${VN_WINEPREFIX:-$build/wineprefix}")"
 export WINEDEBUG=-all
@@ -87,6 +105,10 @@ for _ in $(seq 1 60); do
     sleep 0.5
 done
 "$wine" $desktop vnsample.exe open 600000 >/dev/null 2>&1 &
+if [ "$runs32" = 1 ]; then
+    sleep 3 # one after the other: the 32-bit dialog opens in front
+    "$wine" $desktop vnsample32.exe open 600000 >/dev/null 2>&1 &
+fi
 sleep 8
 
 if [ "$live" = 1 ] && import -window "Vantor - Wine desktop" "$shot" 2>/dev/null; then

@@ -67,7 +67,7 @@ void InstallUninstall() {
     CHECK(WaitExit(setup, 120000) == 0, "the silent install succeeds");
     Kill(setup);
     for (const char* file :
-         {"vantor.exe", "vnhook.dll", "x86\\vantor.exe", "x86\\vnhook32.dll", "uninstall.exe"})
+         {"vantor.exe", "vnhook.dll", "vantor32.exe", "vnhook32.dll", "uninstall.exe"})
         CHECK(Exists(folder + "\\" + file), "%s installed", file);
     CHECK(SamePath(RegistryValue("Program Path"), folder), "Program Path %s",
           RegistryValue("Program Path").c_str());
@@ -107,7 +107,8 @@ void InstallUninstall() {
     Kill(uninstall);
     CHECK(WaitUntil([&] { return !Exists(folder); }, 90000), "the program folder is removed");
     CHECK(!FindWindowA("#32770", kTitle), "Vantor was stopped");
-    for (const char* file : {"vantor.exe", "vnhook.dll", "x86", "uninstall.exe"})
+    for (const char* file :
+         {"vantor.exe", "vnhook.dll", "vantor32.exe", "vnhook32.dll", "uninstall.exe"})
         CHECK(!Exists(folder + "\\" + file), "%s removed", file);
     CHECK(RegistryValue("Program Path") == "<none>" && RegistryValue("Data Path") == "<none>",
           "the registry values are removed");
