@@ -3,6 +3,7 @@
 #include "hook/core/classify.h"
 #include "hook/takeover/dialog_proc_win.h"
 #include "hook/takeover/library_hold_win.h"
+#include "hook/takeover/trained_proc_win.h"
 #include "hook/core/dialog_setup.h"
 #include "hook/core/manager_link_win.h"
 #include "hook/core/process_win.h"
@@ -53,11 +54,14 @@ class Win32ClassifyHost final : public ClassifyHost {
             GetModuleFileNameA(instance, buf, static_cast<DWORD>(size));
     }
 
-    // This build does not handle trained dialogs: no window has a trained slot.
-    bool HasTrainedSlot(Handle32) override { return false; }
-    bool TrainedSlotModule(Handle32, char*, size_t) override { return false; }
-    bool TrainedActiveFor(const char*) override { return false; }
-    void HandTrainedMatch(int, Handle32) override {}
+    bool HasTrainedSlot(Handle32 window) override { return HasTrainedWindow(ToHwnd(window)); }
+    bool TrainedSlotModule(Handle32 window, char* module, size_t size) override {
+        return TrainedWindowModule(ToHwnd(window), module, size);
+    }
+    bool TrainedActiveFor(const char* module) override { return TrainedActiveForModule(module); }
+    void HandTrainedMatch(int index, Handle32 dialog) override {
+        StartTrainedHandling(index, ToHwnd(dialog));
+    }
 
     bool SetUpFileDialog(Handle32 dialog, const char* module, bool training) override;
 };
