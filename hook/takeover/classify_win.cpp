@@ -12,6 +12,7 @@
 #include "hook/core/text.h"
 #include "hook/commands/disabling_win.h"
 #include "hook/lists/list_files_win.h"
+#include "hook/trained/training_win.h"
 
 #include <cstring>
 
@@ -151,6 +152,8 @@ void ClassifyCreation(SharedState& s, HWND window, const CBT_CREATEWNDA* creatio
     info.height = cs.cy;
     info.parent = FromHandle(cs.hwndParent);
     info.controlId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cs.hMenu));
+    // Training whose windows are gone (their process ended) must not hold trained dialogs back.
+    ForgetDeadTraining(s);
     Win32ClassifyHost host;
     Classify(s, t_watch, host, info, FromHandle(window));
 }

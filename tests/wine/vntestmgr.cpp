@@ -162,10 +162,10 @@ DWORD CountedSampleCreations() {
 void Exports() {
     HMODULE lib = GetModuleHandleA("vnhook.dll");
     CHECK(lib != nullptr, "vnhook.dll is not loaded");
-    for (const char* name :
-         {"SetupHookDLL", "CleanUpHookDLL", "InstallCBTFilter32", "RemoveCBTFilter32",
-          "ReReadTrainedDatabase", "CommonEnabled", "IsCommonEnabled", "NotSoCommonEnabled",
-          "IsNotSoCommonEnabled", "NotSoCommonManualSelect", "GetHookCount", "CbtFunc32"})
+    for (const char* name : {"SetupHookDLL", "CleanUpHookDLL", "InstallCBTFilter32",
+                             "RemoveCBTFilter32", "ReReadTrainedDatabase", "CommonEnabled",
+                             "IsCommonEnabled", "NotSoCommonEnabled", "IsNotSoCommonEnabled",
+                             "NotSoCommonManualSelect", "GetHookCount", "CbtFunc32", "MouseFunc"})
         CHECK(lib && GetProcAddress(lib, name), "export %s is missing", name);
     SharedState* s = Shared();
     CHECK(s != nullptr, "the shared state cannot be mapped");
@@ -1746,6 +1746,80 @@ void TrainedAdd() {
     CleanUpHookDLL();
 }
 
+// Clicks the middle of a window with the real mouse.
+void ClickOn(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    char click[120];
+    snprintf(click, sizeof click, "/usr/bin/xdotool mousemove %ld %ld click 1",
+             (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    CHECK(window && RunUnix(click), "clicking %p", static_cast<void*>(window));
+}
+
+// The training window's button id, once it shows.
+HWND TrainingButton(int id) {
+    HWND button = nullptr;
+    WaitUntil([&] {
+        HWND w = FindWindowA("TrainHookWin", nullptr);
+        button = w ? GetDlgItem(w, id) : nullptr;
+        return button && IsWindowVisible(button);
+    });
+    return button;
+}
+
+// Training from the tray's "Train New Dialog" to the end, with real clicks on the sample's own
+// dialog in its process: the entry made matches that dialog from then on.
+void TrainPicker() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    g_received.clear();
+    SharedState* s = Shared();
+    NotSoCommonManualSelect();
+    HWND selection = FindWindowA("HookManWin", nullptr);
+    CHECK(selection && s->trainingWindowOpen, "the selection window opens");
+    Process p = Start("vnsample.exe picker 60000");
+    HWND picker = SampleDialog(p, nullptr, kPickerName);
+    CHECK(picker != nullptr, "the picker opens");
+    ClickOn(GetDlgItem(selection, IDOK));
+    CHECK(WaitUntil([&] { return s->trainingSelecting != 0; }), "OK starts the selection");
+    ClickOn(GetDlgItem(picker, kPickerName));
+    CHECK(WaitUntil([&] { return s->trainingActive != 0; }), "a click on the picker chooses it");
+    PumpFor(300);
+    ClickOn(GetDlgItem(picker, kPickerName));
+    CHECK(WaitUntil([&] { return s->trainingStep == 1; }), "the name box is pointed at");
+    ClickOn(GetDlgItem(picker, kPickerTypes));
+    ClickOn(TrainingButton(7)); // Replace
+    CHECK(WaitUntil([&] { return s->training.askKind != 0; }), "the kind is asked");
+    ClickOn(TrainingButton(7)); // Open
+    ClickOn(TrainingButton(IDOK));
+    CHECK(WaitUntil([&] { return Received(MSG_SHOW_TRAINED_ENTRY) == 1; }),
+          "the manager is asked to show the entry");
+    CHECK(!FindWindowA("TrainHookWin", nullptr) && !s->trainingActive, "training has ended");
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    WaitFor(p);
+
+    std::vector<TrainedEntry> stored(kTrainedSlots);
+    CHECK(LoadTrainedDatabaseFile(DataFile("vantor.dat").c_str(), stored.data()) == 1,
+          "one entry in the file");
+    const TrainedEntry& e = stored[0];
+    CHECK(!strcmp(e.moduleName, "vnsample") && !strcmp(e.originalTitle, kPickerTitle) &&
+              e.fileNameId == kPickerName && e.typesListId == kPickerTypes,
+          "the picker's entry: %s %s %u %u", e.moduleName, e.originalTitle, e.fileNameId,
+          e.typesListId);
+    CHECK(!strcmp(e.fileTypes[0], "Text Documents (*.txt)|*.txt") &&
+              !strcmp(e.fileTypes[2], "All Files (*.*)|*.*") && !strcmp(e.defaultExt, "txt"),
+          "its types and extension: %s, %s", e.fileTypes[0], e.defaultExt);
+    CHECK(e.enabled && !e.addButton && e.dialogKind == kTrainedOpen, "Replace, Open");
+
+    // From now on the picker is stood in for.
+    Process again = Start("vnsample.exe picker 60000");
+    HWND standard = SampleDialog(again, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the trained picker is replaced");
+    PostMessageA(standard, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    CHECK(WaitFor(again) == 1, "and cancelled with the standard dialog");
+    CleanUpHookDLL();
+}
+
 const Scenario kScenarios[] = {
     {"exports", Exports},
     {"hook-count", HookCount},
@@ -1789,6 +1863,7 @@ const Scenario kScenarios[] = {
     {"trained-replace", TrainedReplace},
     {"trained-replace-cancelled", TrainedReplaceCancelled},
     {"trained-add", TrainedAdd},
+    {"train", TrainPicker},
 };
 
 } // namespace
