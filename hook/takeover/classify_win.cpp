@@ -152,8 +152,13 @@ void ClassifyCreation(SharedState& s, HWND window, const CBT_CREATEWNDA* creatio
     info.height = cs.cy;
     info.parent = FromHandle(cs.hwndParent);
     info.controlId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cs.hMenu));
-    // Training whose windows are gone (their process ended) must not hold trained dialogs back.
+    // Training whose windows are gone (their process ended) must not hold trained dialogs back,
+    // and the owner of a stand-in dialog whose application ended meanwhile opens no exception.
     ForgetDeadTraining(s);
+    Handle32 owner = s.replacementOwner;
+    if (owner && !IsWindow(ToHwnd(owner)))
+        InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s.replacementOwner), 0,
+                                   static_cast<LONG>(owner));
     Win32ClassifyHost host;
     Classify(s, t_watch, host, info, FromHandle(window));
 }

@@ -37,7 +37,8 @@
 //                                 (default 60000) when nobody ends it. Prints and reports
 //                                 "returned NAME" (the name box's text at OK) or "returned
 //                                 <cancelled>"; exit 0 for OK, 1 for Cancel.
-//                                 VNSAMPLE_PICKER_NAME is the name box's first text.
+//                                 VNSAMPLE_PICKER_NAME is the name box's first text;
+//                                 VNSAMPLE_PICKER_DESTROY=1 destroys the dialog at MS instead.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -384,9 +385,17 @@ INT_PTR CALLBACK PickerProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
         SetTimer(dlg, 1, g_closeAfterMs, nullptr);
         return TRUE;
     }
-    case WM_TIMER:
-        EndDialog(dlg, IDCANCEL);
+    case WM_TIMER: {
+        // VNSAMPLE_PICKER_DESTROY=1: the application destroys its dialog, whatever is open.
+        char destroy[4] = "";
+        if (GetEnvironmentVariableA("VNSAMPLE_PICKER_DESTROY", destroy, sizeof destroy)) {
+            ReportReturned("<destroyed>");
+            DestroyWindow(dlg);
+        } else {
+            EndDialog(dlg, IDCANCEL);
+        }
         return TRUE;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             char name[MAX_PATH] = "";

@@ -1746,6 +1746,55 @@ void TrainedAdd() {
     CleanUpHookDLL();
 }
 
+// Add with "auto open/close": the standard dialog opens as the picker appears, the usage note
+// explains the two dialogs (and can be told not to), and the choice is typed in and confirmed.
+void TrainedAutoOpen() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    std::string file = SampleLastFolderFile();
+    TrainedEntry e = PickerEntry(true);
+    e.autoOpenClose = 1;
+    UseEntry(e);
+    Process p = Start("vnsample.exe picker 60000");
+    HWND standard = SampleDialog(p, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the standard dialog opens by itself");
+    HWND note = SampleDialog(p, "Vantor Usage Note", IDOK);
+    CHECK(note != nullptr, "the usage note comes up");
+    SendMessageA(GetDlgItem(note, 100), BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(note, WM_COMMAND, IDOK, 0);
+    CHECK(WaitUntil([] { return ReadIni("Show Usage Note") == "0"; }, 5000),
+          "and is not shown again: %s", ReadIni("Show Usage Note").c_str());
+    ChooseInStandardDialog(standard, "report.txt");
+    CHECK(WaitFor(p) == 0 && SameText(ReadReport().returned, file),
+          "the picker returns the choice, made in the last folder: %s",
+          ReadReport().returned.c_str());
+    CleanUpHookDLL();
+}
+
+// The application destroys its trained dialog while the standard dialog stands in for it: the
+// standard dialog goes with it and nothing of the replacement is left.
+void TrainedClosedMeanwhile() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    UseEntry(PickerEntry(false));
+    g_received.clear();
+    SetEnvironmentVariableA("VNSAMPLE_PICKER_DESTROY", "1");
+    Process p = Start("vnsample.exe picker 3000");
+    SetEnvironmentVariableA("VNSAMPLE_PICKER_DESTROY", nullptr);
+    HWND standard = SampleDialog(p, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the standard dialog opens");
+    CHECK(WaitFor(p) == 1 && ReadReport().returned == "<destroyed>", "the picker is destroyed: %s",
+          ReadReport().returned.c_str());
+    CHECK(!IsWindow(standard), "the standard dialog went with it");
+    PumpFor(300);
+    SharedState* s = Shared();
+    CHECK(s && !s->replacementOwner, "no stand-in is pending");
+    CHECK(Received(MSG_DIALOG_OPENED) == 2 && Received(MSG_DIALOG_CLOSED) == 2,
+          "both dialogs reported closed: opened %d, closed %d", Received(MSG_DIALOG_OPENED),
+          Received(MSG_DIALOG_CLOSED));
+    CleanUpHookDLL();
+}
+
 // Clicks the middle of a window with the real mouse.
 void ClickOn(HWND window) {
     RECT r = {};
@@ -1863,6 +1912,8 @@ const Scenario kScenarios[] = {
     {"trained-replace", TrainedReplace},
     {"trained-replace-cancelled", TrainedReplaceCancelled},
     {"trained-add", TrainedAdd},
+    {"trained-auto-open", TrainedAutoOpen},
+    {"trained-closed-meanwhile", TrainedClosedMeanwhile},
     {"train", TrainPicker},
 };
 
