@@ -530,6 +530,7 @@ LRESULT CALLBACK TrainingProc(HWND w, UINT msg, WPARAM wParam, LPARAM lParam) {
         // Training ends with its window, however it ends: no click is awaited any more.
         RemoveMouseHook(*s);
         s->trainingActive = 0;
+        s->trainedState = -1;
         ClearAnswers();
         DropFont(g_training);
         s->training.trainingWindow = 0;
@@ -682,7 +683,9 @@ void ForgetDeadTraining(SharedState& s) {
         return;
     s.trainingActive = s.trainingSelecting = s.trainingWindowOpen = 0;
     s.training.selectionWindow = s.training.trainingWindow = 0;
-    RemoveMouseHook(s);
+    // The hook went with its thread, or names nothing of ours any more: unhooking it could take
+    // another program's hook away. Forgetting it lets the next training install its own.
+    InterlockedExchange(reinterpret_cast<volatile LONG*>(&s.mouseHook), 0);
 }
 
 } // namespace vn
