@@ -30,7 +30,7 @@ constexpr UINT_PTR kNoteTimer = 0x564E5432;
 constexpr UINT kNoteDelayMs = 4000;
 // The button's previous procedure, kept on the button itself: it outlives the dialog's slot.
 constexpr char kButtonProcProp[] = "VnTrainedButtonProc";
-// Offsets beyond this are a damaged entry: the button would sit out of sight.
+// Offsets beyond this are a damaged entry.
 constexpr int kMaxButtonOffset = 200;
 
 LRESULT CALLBACK TrainedDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -165,6 +165,14 @@ void PlaceButton(const TrainedWindow& t) {
         at = {box.right - 4 - width + Clamped(t.entry.buttonOffsetX),
               box.bottom - 4 - height + Clamped(t.entry.buttonOffsetY)};
         MapWindowPoints(holder, parent, &at, 1);
+    }
+    // Whatever the entry's offsets say, the button stays where it can be seen and clicked.
+    RECT area;
+    if (GetClientRect(parent, &area)) {
+        at.x = at.x > area.right - width ? area.right - width : at.x;
+        at.y = at.y > area.bottom - height ? area.bottom - height : at.y;
+        at.x = at.x < 0 ? 0 : at.x;
+        at.y = at.y < 0 ? 0 : at.y;
     }
     SetWindowPos(button, HWND_TOP, at.x, at.y, width, height, SWP_NOACTIVATE);
     InvalidateRect(button, nullptr, TRUE);

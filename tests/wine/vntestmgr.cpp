@@ -1795,6 +1795,43 @@ void TrainedClosedMeanwhile() {
     CleanUpHookDLL();
 }
 
+// An Add entry whose name box the dialog does not have, with offsets out of all reason: the
+// button still sits inside the dialog and opens the standard dialog, whose choice goes nowhere.
+void TrainedWildEntry() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    TrainedEntry e = PickerEntry(true);
+    e.fileNameId = 999;
+    e.buttonOffsetX = 32000;
+    e.buttonOffsetY = -32000;
+    e.dialogKind = 0x7777;
+    UseEntry(e);
+    Process p = Start("vnsample.exe picker 60000");
+    HWND picker = SampleDialog(p, nullptr, kPickerName);
+    HWND button = nullptr;
+    WaitUntil([&] {
+        button = picker ? FindWindowExA(picker, nullptr, "Button", "VN!") : nullptr;
+        return button && IsWindowEnabled(button);
+    });
+    RECT client = {}, at = {};
+    GetClientRect(picker, &client);
+    MapWindowPoints(picker, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(button, &at);
+    CHECK(button && at.left >= client.left && at.right <= client.right && at.top >= client.top &&
+              at.bottom <= client.bottom,
+          "the button lies inside the dialog: %ld,%ld-%ld,%ld in %ld,%ld-%ld,%ld", at.left, at.top,
+          at.right, at.bottom, client.left, client.top, client.right, client.bottom);
+    PostMessageA(button, BM_CLICK, 0, 0);
+    HWND standard = SampleDialog(p, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the button opens the standard dialog");
+    ChooseInStandardDialog(standard, "anything.txt");
+    CHECK(WaitUntil([&] { return !IsWindow(standard); }, 5000) && IsWindowVisible(picker),
+          "the choice goes nowhere and the picker stays");
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    CHECK(WaitFor(p) == 1, "the picker is cancelled as usual");
+    CleanUpHookDLL();
+}
+
 // Clicks the middle of a window with the real mouse.
 void ClickOn(HWND window) {
     RECT r = {};
@@ -1914,6 +1951,7 @@ const Scenario kScenarios[] = {
     {"trained-add", TrainedAdd},
     {"trained-auto-open", TrainedAutoOpen},
     {"trained-closed-meanwhile", TrainedClosedMeanwhile},
+    {"trained-wild-entry", TrainedWildEntry},
     {"train", TrainPicker},
 };
 
