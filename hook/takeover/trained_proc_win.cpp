@@ -330,20 +330,23 @@ void OpenFor(HWND dialog, bool allowLastFolder, UINT resultMsg) {
     SendMessageA(dialog, resultMsg, ok ? 1 : 0, reinterpret_cast<LPARAM>(chosen));
 }
 
+// The results are handed over with messages to the application's own controls, whose code may
+// end the dialog (and free the slot): everything needed of the slot is taken first.
 void HandleReplaceResult(TrainedWindow& t, HWND dialog, bool chosen, const char* name) {
-    HWND box = NameBox(t);
-    if (chosen) {
-        if (box) {
-            WriteNameIntoApplication(H(t.nameParent), t.entry.fileNameId, t.entry, name);
-            PostKey(dialog, VK_RETURN);
-        }
-    } else if (t.entry.dialogKind != kTrainedFolder) {
-        if (box)
-            SetFocus(box);
-        PostKey(dialog, VK_ESCAPE);
-    }
     t.closing = 1;
     t.closeTimer = SetTimer(dialog, kCloseTimer, CloseDelayMs(), nullptr) ? 1 : 0;
+    const HWND box = NameBox(t), holder = H(t.nameParent);
+    const TrainedEntry& e = t.entry;
+    if (chosen) {
+        if (box) {
+            PostKey(dialog, VK_RETURN);
+            WriteNameIntoApplication(holder, e.fileNameId, e, name);
+        }
+    } else if (e.dialogKind != kTrainedFolder) {
+        PostKey(dialog, VK_ESCAPE);
+        if (box)
+            SetFocus(box);
+    }
 }
 
 void HandleButtonResult(TrainedWindow& t, HWND dialog, bool chosen, const char* name) {
@@ -351,21 +354,23 @@ void HandleButtonResult(TrainedWindow& t, HWND dialog, bool chosen, const char* 
     if (t.noteTimer)
         KillTimer(dialog, kNoteTimer);
     t.noteTimer = 0;
+    const TrainedEntry& e = t.entry;
+    const HWND holder = H(t.nameParent);
     if (chosen) {
-        WriteNameIntoApplication(H(t.nameParent), t.entry.fileNameId, t.entry, name);
-        if (t.entry.autoOpenClose) {
-            if (t.entry.hideOriginal)
+        if (e.autoOpenClose) {
+            if (e.hideOriginal)
                 t.closeTimer = SetTimer(dialog, kCloseTimer, CloseDelayMs(), nullptr) ? 1 : 0;
             PostKey(dialog, VK_RETURN);
         }
+        WriteNameIntoApplication(holder, e.fileNameId, e, name);
         return;
     }
-    if (t.entry.hideOriginal)
+    if (e.hideOriginal)
         ShowWindow(dialog, SW_SHOW);
     char cancelPath[kMaxPath + 1];
-    if (t.entry.dialogKind != kTrainedFolder && ReadCancelPath(cancelPath, sizeof cancelPath) &&
+    if (e.dialogKind != kTrainedFolder && ReadCancelPath(cancelPath, sizeof cancelPath) &&
         cancelPath[0])
-        WriteNameIntoApplication(H(t.nameParent), t.entry.fileNameId, t.entry, cancelPath);
+        WriteNameIntoApplication(holder, e.fileNameId, e, cancelPath);
 }
 
 void HandleButton(TrainedWindow& t, HWND dialog) {
