@@ -133,7 +133,9 @@ void Classify(SharedState& s, ClassifyWatch& w, ClassifyHost& host, const Creati
         return;
     }
 
-    if (w.trainedMatchPending) {
+    // The match is acted on at the dialog's own first child: a window of anything else (a tooltip,
+    // another dialog's control) says nothing about the matched dialog.
+    if (w.trainedMatchPending && info.parent && info.parent == w.candidateWindow) {
         Handle32 candidate = w.candidateWindow;
         if (!host.HasTrainedSlot(candidate) && !host.HasTrainedSlot(host.ParentOf(candidate))) {
             int index = w.matchedTrainedIndex;

@@ -22,6 +22,11 @@ struct ProcessState {
     // whether one could be read; a standard dialog that stood in for a trained one reads it.
     char cancelPath[kMaxPath + 1];
     uint32_t cancelPathValid;
+    // The standard dialog opened in place of a trained one: while set, it does not open in the
+    // application's last folder; and (consumed by its set-up) it stands in for a Select Folder
+    // dialog, so that its OK button says so.
+    uint32_t denyLastFolder;
+    uint32_t selectFolderPending;
     // "commdlg_LBSelChangedNotify": the old-style dialogs' word that a list selection changed.
     // Registered when the first dialog is taken over (never in DllMain: it is a user32 call).
     UINT listSelChangeMessage;

@@ -3,6 +3,7 @@
 #include "hook/core/classify.h"
 #include "hook/takeover/dialog_proc_win.h"
 #include "hook/takeover/library_hold_win.h"
+#include "hook/takeover/trained_proc_win.h"
 #include "hook/core/dialog_setup.h"
 #include "hook/core/manager_link_win.h"
 #include "hook/core/process_win.h"
@@ -11,6 +12,7 @@
 #include "hook/core/text.h"
 #include "hook/commands/disabling_win.h"
 #include "hook/lists/list_files_win.h"
+#include "hook/trained/training_win.h"
 
 #include <cstring>
 
@@ -53,11 +55,14 @@ class Win32ClassifyHost final : public ClassifyHost {
             GetModuleFileNameA(instance, buf, static_cast<DWORD>(size));
     }
 
-    // This build does not handle trained dialogs: no window has a trained slot.
-    bool HasTrainedSlot(Handle32) override { return false; }
-    bool TrainedSlotModule(Handle32, char*, size_t) override { return false; }
-    bool TrainedActiveFor(const char*) override { return false; }
-    void HandTrainedMatch(int, Handle32) override {}
+    bool HasTrainedSlot(Handle32 window) override { return HasTrainedWindow(ToHwnd(window)); }
+    bool TrainedSlotModule(Handle32 window, char* module, size_t size) override {
+        return TrainedWindowModule(ToHwnd(window), module, size);
+    }
+    bool TrainedActiveFor(const char* module) override { return TrainedActiveForModule(module); }
+    void HandTrainedMatch(int index, Handle32 dialog) override {
+        StartTrainedHandling(index, ToHwnd(dialog));
+    }
 
     bool SetUpFileDialog(Handle32 dialog, const char* module, bool training) override;
 };
@@ -147,6 +152,13 @@ void ClassifyCreation(SharedState& s, HWND window, const CBT_CREATEWNDA* creatio
     info.height = cs.cy;
     info.parent = FromHandle(cs.hwndParent);
     info.controlId = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(cs.hMenu));
+    // Training whose windows are gone (their process ended) must not hold trained dialogs back,
+    // and the owner of a stand-in dialog whose application ended meanwhile opens no exception.
+    ForgetDeadTraining(s);
+    Handle32 owner = s.replacementOwner;
+    if (owner && !IsWindow(ToHwnd(owner)))
+        InterlockedCompareExchange(reinterpret_cast<volatile LONG*>(&s.replacementOwner), 0,
+                                   static_cast<LONG>(owner));
     Win32ClassifyHost host;
     Classify(s, t_watch, host, info, FromHandle(window));
 }

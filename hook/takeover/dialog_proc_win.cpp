@@ -214,7 +214,8 @@ void OpenInStartFolder(const SharedState& s, const DialogRecord& r, HWND dialog)
         if (FirstFavoriteFolder(r.moduleName, folder, sizeof folder))
             OpenInFolder(dialog, folder);
     } else if (!r.mode.exclusions.excluded[kExcludeLastFolder] && s.settings.useLastDir &&
-               !r.mode.browseDialog && LastUsedFolder(r.moduleName, folder, sizeof folder)) {
+               !r.mode.browseDialog && !g_process.denyLastFolder &&
+               LastUsedFolder(r.moduleName, folder, sizeof folder)) {
         OpenInFolder(dialog, folder);
     }
 }
@@ -485,6 +486,8 @@ bool TakeOverDialog(HWND dialog, const char* module, const char* title, const Ex
     r.fileNameControlId = kIdNameEdit;
     r.mode.browseDialog = g_process.browseFlag;
     g_process.browseFlag = 0;
+    r.mode.replacesTrainedDialog = g_process.selectFolderPending;
+    g_process.selectFolderPending = 0;
     if (!g_process.listSelChangeMessage)
         g_process.listSelChangeMessage = RegisterWindowMessageA("commdlg_LBSelChangedNotify");
     DWORD pid = 0;

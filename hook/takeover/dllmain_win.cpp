@@ -13,6 +13,7 @@
 #include "hook/core/text.h"
 #include "hook/lists/list_files_win.h"
 #include "hook/trained/trained_db_win.h"
+#include "hook/trained/training_win.h"
 
 #include <cstring>
 
@@ -247,14 +248,14 @@ BOOL WINAPI IsNotSoCommonEnabled(void) {
 }
 
 // Empties the ring of recent dialog candidates, so that only windows created from now on are
-// offered for training.
+// offered for training, and opens the first training window.
 int WINAPI NotSoCommonManualSelect(void) {
     SharedState* s = Shared();
     if (!s)
         return 0;
     s->recentWindowNext = 0;
     s->recentWindowCount = 0;
-    return 0;
+    return StartManualSelection(MouseFunc);
 }
 
 DWORD WINAPI GetHookCount(void) {

@@ -35,6 +35,9 @@ VNHOOK_API BOOL WINAPI IsNotSoCommonEnabled(void);
 // Starts training: forgets the recently created windows, so that the dialog to be trained is
 // one opened from now on.
 VNHOOK_API int WINAPI NotSoCommonManualSelect(void);
+// The mouse hook procedure, installed only while training awaits a click: a left click that
+// chooses the dialog to train, or points at one of its controls, is taken and not delivered.
+VNHOOK_API LRESULT CALLBACK MouseFunc(int code, WPARAM wParam, LPARAM lParam);
 // How many window creations the hook has seen on the desktop (a measure for tests).
 VNHOOK_API DWORD WINAPI GetHookCount(void);
 // The CBT hook procedure: classifies every window created and takes standard file dialogs over.

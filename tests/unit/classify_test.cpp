@@ -216,6 +216,10 @@ TEST_F(ClassifyTest, ATrainedMatchIsHandedOverAtTheFirstChildOnlyWithAValidIndex
     s->trainedCount = 1;
     Dialog();
     EXPECT_EQ(watch.trainedMatchPending, 1u);
+    // A window that is not the matched dialog's child leaves the match waiting.
+    Control(1091, kChildDialog);
+    EXPECT_TRUE(host.handed.empty());
+    EXPECT_EQ(watch.trainedMatchPending, 1u);
     Control(1091);
     ASSERT_EQ(host.handed.size(), 1u);
     EXPECT_EQ(host.handed[0], 0);

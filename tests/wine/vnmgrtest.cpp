@@ -53,6 +53,7 @@ constexpr UINT kCmdClose = 130;
 constexpr UINT kCmdEnableCommon = 32774;
 constexpr UINT kCmdHideIcon = 32775;
 constexpr UINT kCmdEnableTrained = 32776;
+constexpr UINT kCmdTrainNew = 32777;
 constexpr int kCloseButton = 1012;
 constexpr int kHelpButton = 57670;
 
@@ -1544,6 +1545,40 @@ void BothBitnesses() {
     CheckNeitherExtended("no dialog is extended after quitting");
 }
 
+// "Train New Dialog" opens the selection window in the manager; a second start says training
+// runs already; Cancel ends training. A manager that ends during training leaves nothing that
+// holds trained dialogs back: the next window created anywhere forgets it.
+void TrainFromTray() {
+    PrepareFolders();
+    Manager m = StartManager();
+    const SharedState* s = Shared();
+    HWND selection = nullptr;
+    auto opened = [&] {
+        Command(m, kCmdTrainNew);
+        return WaitUntil([&] { return (selection = FindWindowOf(m.process.id, "HookManWin")); });
+    };
+    CHECK(opened() && s && s->trainingWindowOpen, "the selection window opens and waits");
+    Command(m, kCmdTrainNew);
+    HWND box = nullptr;
+    CHECK(WaitUntil([&] { return (box = FindWindowOf(m.process.id, "#32770")) != nullptr; }),
+          "a second start is answered");
+    CHECK(BoxText(box).find("Already training!") == 0, "with: %s", BoxText(box).c_str());
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostMessageA(selection, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    CHECK(WaitUntil([&] { return !IsWindow(selection) && !s->trainingWindowOpen; }),
+          "Cancel ends training");
+
+    CHECK(opened(), "training again");
+    Kill(m.process);
+    CHECK(s->trainingWindowOpen, "a manager that ends at once leaves its training marked");
+    InstallCBTFilter32();
+    Process sample = Start("vnsample.exe windows 1");
+    CHECK(WaitExit(sample) == 0, "the sample creates a window");
+    Kill(sample);
+    CHECK(!s->trainingWindowOpen && !s->training.selectionWindow, "which forgets that training");
+    RemoveCBTFilter32();
+}
+
 const Scenario kScenarios[] = {
     {"start-and-quit", StartAndQuit},
     {"switches-from-file", SwitchesFromFile},
@@ -1568,6 +1603,7 @@ const Scenario kScenarios[] = {
     {"companion-note", CompanionNote},
     {"companion-restart", CompanionRestart},
     {"both-bitnesses", BothBitnesses},
+    {"train-from-tray", TrainFromTray},
 };
 
 } // namespace

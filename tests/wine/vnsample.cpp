@@ -31,6 +31,14 @@
 //   vnsample print [MS]           show the print dialog and cancel it after MS milliseconds
 //   vnsample template [MS]        show a dialog of the application's own with the ids of the
 //                                 standard file dialog, closed after MS milliseconds
+//   vnsample picker [MS]          show "Sample Picker", the application's own file dialog (a name
+//                                 box 300, a file-type list 301, OK and Cancel; nothing of the
+//                                 common-dialog library), cancelled after MS milliseconds
+//                                 (default 60000) when nobody ends it. Prints and reports
+//                                 "returned NAME" (the name box's text at OK) or "returned
+//                                 <cancelled>"; exit 0 for OK, 1 for Cancel.
+//                                 VNSAMPLE_PICKER_NAME is the name box's first text;
+//                                 VNSAMPLE_PICKER_DESTROY=1 destroys the dialog at MS instead.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -128,17 +136,22 @@ std::string DescribeFileList(HWND dlg) {
     return lines;
 }
 
+// The report file, next to the program: a dialog changes the current folder as it navigates.
+void ReportPath(char (&path)[MAX_PATH + 32]) {
+    path[0] = 0;
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    char* slash = strrchr(path, '\\');
+    snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
+}
+
 // What the dialog looked like just before it was closed, for the test manager to check:
 // "rect L T R B", "client L T R B" (the client area on the screen), "visible 0|1",
 // "folder PATH", "ok L T R B" (the OK button) lines, and a "control" line for each child window,
 // in vnsample-report.txt; before those, shown is what the dialog looked like when it was first
 // shown, if that was different.
 void ReportDialog(HWND dlg, const std::string& shown) {
-    // Next to the program: the dialog changes the current folder as it navigates.
-    char path[MAX_PATH + 32] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
+    char path[MAX_PATH + 32];
+    ReportPath(path);
     FILE* f = fopen(path, "w");
     if (!f)
         return;
@@ -210,10 +223,8 @@ void CALLBACK CloseDialogTimer(HWND, UINT, UINT_PTR id, DWORD) {
 
 // Adds "returned PATH" to the report of the dialog that has just returned.
 void ReportReturned(const char* file) {
-    char path[MAX_PATH + 32] = "";
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    char* slash = strrchr(path, '\\');
-    snprintf(slash ? slash + 1 : path, 32, "%s", "vnsample-report.txt");
+    char path[MAX_PATH + 32];
+    ReportPath(path);
     if (FILE* f = fopen(path, "a")) {
         fprintf(f, "returned %s\n", file);
         fclose(f);
@@ -356,6 +367,113 @@ int TemplateDialog() {
     return 0;
 }
 
+// The application's own file dialog: it looks like one to a user, but its window, name box and
+// file-type list are the application's, so the library can only know it by training.
+constexpr int kPickerName = 300;
+constexpr int kPickerTypes = 301;
+
+INT_PTR CALLBACK PickerProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_INITDIALOG: {
+        HWND types = GetDlgItem(dlg, kPickerTypes);
+        for (const char* item : {"Text Documents (*.txt)", "Log files (*.log)", "All Files (*.*)"})
+            SendMessageA(types, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        SendMessageA(types, CB_SETCURSEL, 0, 0);
+        char first[MAX_PATH] = "*.txt";
+        GetEnvironmentVariableA("VNSAMPLE_PICKER_NAME", first, sizeof first);
+        SetDlgItemTextA(dlg, kPickerName, first);
+        SetTimer(dlg, 1, g_closeAfterMs, nullptr);
+        return TRUE;
+    }
+    case WM_TIMER: {
+        // VNSAMPLE_PICKER_DESTROY=1: the application destroys its dialog, whatever is open.
+        char destroy[4] = "";
+        if (GetEnvironmentVariableA("VNSAMPLE_PICKER_DESTROY", destroy, sizeof destroy)) {
+            ReportReturned("<destroyed>");
+            DestroyWindow(dlg);
+        } else {
+            EndDialog(dlg, IDCANCEL);
+        }
+        return TRUE;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            char name[MAX_PATH] = "";
+            GetDlgItemTextA(dlg, kPickerName, name, sizeof name);
+            const char* result = LOWORD(wParam) == IDOK ? name : "<cancelled>";
+            printf("returned %s\n", result);
+            ReportReturned(result);
+            EndDialog(dlg, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+int PickerDialog() {
+    char report[MAX_PATH + 32];
+    ReportPath(report);
+    DeleteFileA(report);
+    struct Item {
+        WORD id;
+        WORD cls; // 0x0080 button, 0x0081 edit, 0x0082 static, 0x0085 combo
+        DWORD style;
+        short x, y, cx, cy;
+        const char* text;
+    };
+    const Item items[] = {
+        {0xFFFF, 0x82, SS_LEFT, 7, 9, 50, 8, "File &name:"},
+        {kPickerName, 0x81, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 60, 7, 150, 12, ""},
+        {0xFFFF, 0x82, SS_LEFT, 7, 27, 50, 8, "File &type:"},
+        {kPickerTypes, 0x85, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 25, 150, 60, ""},
+        {IDOK, 0x80, BS_DEFPUSHBUTTON | WS_TABSTOP, 60, 50, 50, 14, "OK"},
+        {IDCANCEL, 0x80, BS_PUSHBUTTON | WS_TABSTOP, 120, 50, 50, 14, "Cancel"},
+    };
+    std::vector<WORD> t(1024, 0);
+    size_t n = 0;
+    auto dword = [&](DWORD v) {
+        t[n++] = LOWORD(v);
+        t[n++] = HIWORD(v);
+    };
+    auto text = [&](const char* p) {
+        for (; *p; ++p)
+            t[n++] = static_cast<WORD>(*p);
+        t[n++] = 0;
+    };
+    dword(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT);
+    dword(0);
+    t[n++] = static_cast<WORD>(sizeof items / sizeof items[0]);
+    t[n++] = 10;
+    t[n++] = 10;
+    t[n++] = 240;
+    t[n++] = 72;
+    t[n++] = 0; // menu
+    t[n++] = 0; // class
+    text("Sample Picker");
+    t[n++] = 8;
+    text("MS Shell Dlg");
+    for (const Item& item : items) {
+        if (n % 2)
+            t[n++] = 0;
+        dword(WS_CHILD | WS_VISIBLE | item.style);
+        dword(0);
+        t[n++] = static_cast<WORD>(item.x);
+        t[n++] = static_cast<WORD>(item.y);
+        t[n++] = static_cast<WORD>(item.cx);
+        t[n++] = static_cast<WORD>(item.cy);
+        t[n++] = item.id;
+        t[n++] = 0xFFFF;
+        t[n++] = item.cls;
+        text(item.text);
+        t[n++] = 0; // no creation data
+    }
+    INT_PTR r = DialogBoxIndirectA(GetModuleHandleA(nullptr),
+                                   reinterpret_cast<DLGTEMPLATE*>(t.data()), nullptr, PickerProc);
+    return r == IDOK ? 0 : 1;
+}
+
 // VNSAMPLE_GATE=NAME: says it is ready (semaphore NAME.ready) and waits, up to a minute, for
 // the start (event NAME.go).
 void WaitAtGate() {
@@ -423,6 +541,10 @@ int main(int argc, char** argv) {
         if (!strcmp(cmd, "template"))
             return TemplateDialog();
         return FileDialog(!strcmp(cmd, "save"));
+    }
+    if (!strcmp(cmd, "picker")) {
+        g_closeAfterMs = argc > 2 ? static_cast<UINT>(atoi(argv[2])) : 60000;
+        return PickerDialog();
     }
     if (!strcmp(cmd, "open-many") && argc > 4) {
         g_closeAfterMs = static_cast<UINT>(atoi(argv[3]));

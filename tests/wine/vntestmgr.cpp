@@ -162,10 +162,10 @@ DWORD CountedSampleCreations() {
 void Exports() {
     HMODULE lib = GetModuleHandleA("vnhook.dll");
     CHECK(lib != nullptr, "vnhook.dll is not loaded");
-    for (const char* name :
-         {"SetupHookDLL", "CleanUpHookDLL", "InstallCBTFilter32", "RemoveCBTFilter32",
-          "ReReadTrainedDatabase", "CommonEnabled", "IsCommonEnabled", "NotSoCommonEnabled",
-          "IsNotSoCommonEnabled", "NotSoCommonManualSelect", "GetHookCount", "CbtFunc32"})
+    for (const char* name : {"SetupHookDLL", "CleanUpHookDLL", "InstallCBTFilter32",
+                             "RemoveCBTFilter32", "ReReadTrainedDatabase", "CommonEnabled",
+                             "IsCommonEnabled", "NotSoCommonEnabled", "IsNotSoCommonEnabled",
+                             "NotSoCommonManualSelect", "GetHookCount", "CbtFunc32", "MouseFunc"})
         CHECK(lib && GetProcAddress(lib, name), "export %s is missing", name);
     SharedState* s = Shared();
     CHECK(s != nullptr, "the shared state cannot be mapped");
@@ -585,7 +585,8 @@ std::string ReadList(const char* module, const char* list, const char* key) {
     return Profile(ListFile(module), std::string(module) + " " + list, key);
 }
 
-HWND SampleDialog(const Process& sample, const char* caption = nullptr, int child = 0);
+HWND SampleDialog(const Process& sample, const char* caption = nullptr, int child = 0,
+                  bool shown = true);
 
 // Twenty-five entries in each of the sample's four lists, long enough to be shortened, so that
 // the picture of the extended dialog shows its lists as a user's would look.
@@ -1360,15 +1361,17 @@ void AltFavorite() {
 }
 
 // The file dialog a started sample shows (or its box with caption, and with a control child when
-// that is given: boxes may share a caption), once it is visible; null when none appears.
-HWND SampleDialog(const Process& sample, const char* caption, int child) {
+// that is given: boxes may share a caption), once it is visible (or at once, shown or not, with
+// shown false); null when none appears.
+HWND SampleDialog(const Process& sample, const char* caption, int child, bool shown) {
     HWND found = nullptr;
     WaitUntil([&] {
         for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", caption); w && !found;
              w = FindWindowExA(nullptr, w, "#32770", caption)) {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
-            found = pid == sample.id && IsWindowVisible(w) && (!child || GetDlgItem(w, child))
+            found = pid == sample.id && (IsWindowVisible(w) || !shown) &&
+                            (!child || GetDlgItem(w, child))
                         ? w
                         : nullptr;
         }
@@ -1587,6 +1590,322 @@ void HostileState() {
     CleanUpHookDLL();
 }
 
+// --- trained dialogs: the sample's own "Sample Picker" (vnsample picker) ---------------------
+
+constexpr int kPickerName = 300;
+constexpr int kPickerTypes = 301;
+constexpr char kPickerTitle[] = "Sample Picker";
+
+std::string TextOf(HWND window) {
+    char text[MAX_PATH] = "";
+    DWORD_PTR n = 0;
+    SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                        SMTO_ABORTIFHUNG, 5000, &n);
+    return text;
+}
+
+bool SameText(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && !CompareNoCase(a.c_str(), b.c_str(), a.size());
+}
+
+// Types name into the extended standard dialog and presses its OK.
+void ChooseInStandardDialog(HWND dialog, const std::string& name) {
+    HWND box = GetDlgItem(dialog, 1148);
+    SendMessageA(box ? box : GetDlgItem(dialog, 1152), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(name.c_str()));
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+// A folder with a file, made the sample's last folder by choosing the file in its (extended)
+// standard Open dialog.
+std::string SampleLastFolderFile() {
+    std::string docs = DataFile("docs");
+    CreateDirectoryA(docs.c_str(), nullptr);
+    std::string file = docs + "\\report.txt";
+    WriteFileText(file, "report");
+    Process p = Start("vnsample.exe open 1500 \"" + file + "\"");
+    CHECK(WaitFor(p) == 0, "the sample chooses %s", file.c_str());
+    return file;
+}
+
+// The entry the picker is trained as: its creation data as the library saw them when it was
+// created (the ring of recent windows), its name box and type list.
+TrainedEntry PickerEntry(bool addButton) {
+    TrainedEntry e = {};
+    Process p = Start("vnsample.exe picker 800");
+    WaitFor(p);
+    SharedState* s = Shared();
+    for (int i = 0; s && i < kRecentWindowSlots; ++i) {
+        const RecentWindow& r = s->recentWindows[i];
+        if (strcmp(r.title, kPickerTitle) != 0 || CompareNoCase(r.moduleName, "vnsample", 9))
+            continue;
+        e.style = r.style;
+        e.exStyle = r.exStyle;
+        e.width = r.width;
+        e.height = r.height;
+        e.dialogClass = static_cast<uint16_t>(r.isDialogClass);
+    }
+    CHECK(e.style != 0, "the picker was seen created");
+    e.length = kTrainedRecordSize;
+    strcpy(e.appName, "Sample");
+    strcpy(e.moduleName, "vnsample");
+    strcpy(e.originalTitle, kPickerTitle);
+    strcpy(e.finalTitle, kPickerTitle);
+    strcpy(e.matchTitle, kPickerTitle);
+    e.enabled = 1;
+    e.addButton = addButton ? 1 : 0;
+    e.longNames = 1;
+    e.fileNameId = kPickerName;
+    e.typesListId = kPickerTypes;
+    e.buttonOffsetX = 2;
+    e.buttonOffsetY = -1;
+    strcpy(e.fileTypes[0], "Text Documents (*.txt)|*.txt");
+    strcpy(e.fileTypes[1], "All Files (*.*)|*.*");
+    strcpy(e.defaultExt, "txt");
+    return e;
+}
+
+void UseEntry(TrainedEntry e) {
+    CHECK(SaveTrainedDatabaseFile(DataFile("vantor.dat").c_str(), &e, 1), "the entry is saved");
+    CHECK(ReReadTrainedDatabase() == 1, "the library loads it");
+}
+
+// Replace: the picker stays hidden, the extended standard dialog opens in the sample's last
+// folder, and the name chosen there is typed into the picker and confirmed.
+void TrainedReplace() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    std::string file = SampleLastFolderFile();
+    UseEntry(PickerEntry(false));
+    g_received.clear();
+    Process p = Start("vnsample.exe picker 60000");
+    HWND standard = SampleDialog(p, nullptr, 1148);
+    HWND picker = SampleDialog(p, nullptr, kPickerName, false);
+    CHECK(standard && picker, "the standard dialog opens in place of the picker");
+    CHECK(picker && !IsWindowVisible(picker), "the picker stays hidden");
+    CHECK(TextOf(standard) == kPickerTitle, "with the trained title: %s", TextOf(standard).c_str());
+    ChooseInStandardDialog(standard, "report.txt");
+    CHECK(WaitFor(p) == 0, "the picker returns with OK");
+    CHECK(SameText(ReadReport().returned, file), "in the last folder: %s",
+          ReadReport().returned.c_str());
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 2 && Received(MSG_DIALOG_CLOSED) == 2,
+          "both dialogs reported: opened %d, closed %d", Received(MSG_DIALOG_OPENED),
+          Received(MSG_DIALOG_CLOSED));
+    CleanUpHookDLL();
+}
+
+// A cancelled replacement cancels the application's dialog.
+void TrainedReplaceCancelled() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    UseEntry(PickerEntry(false));
+    Process p = Start("vnsample.exe picker 60000");
+    HWND standard = SampleDialog(p, nullptr, 1148);
+    CHECK(standard != nullptr, "the standard dialog opens");
+    PostMessageA(standard, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    CHECK(WaitFor(p) == 1, "the picker is cancelled");
+    CHECK(ReadReport().returned == "<cancelled>", "returned %s", ReadReport().returned.c_str());
+    CleanUpHookDLL();
+}
+
+// Add: a button beside the name box opens the standard dialog; its choice fills the box.
+void TrainedAdd() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    std::string file = SampleLastFolderFile();
+    UseEntry(PickerEntry(true));
+    Process p = Start("vnsample.exe picker 60000");
+    HWND picker = SampleDialog(p, nullptr, kPickerName);
+    HWND button = nullptr;
+    WaitUntil([&] {
+        button = picker ? FindWindowExA(picker, nullptr, "Button", "VN!") : nullptr;
+        return button && IsWindowEnabled(button) && IsWindowVisible(button);
+    });
+    CHECK(button != nullptr, "the picker shows the button");
+    RECT box = {}, at = {};
+    GetWindowRect(GetDlgItem(picker, kPickerName), &box);
+    GetWindowRect(button, &at);
+    CHECK(at.left == box.right + 2 && at.top == box.top - 1,
+          "beside the name box: %ld,%ld / %ld,%ld", at.left, at.top, box.right, box.top);
+    Screenshot("trained-add-button.png");
+    char click[120];
+    snprintf(click, sizeof click, "/usr/bin/xdotool mousemove %ld %ld click 1",
+             (at.left + at.right) / 2, (at.top + at.bottom) / 2);
+    RunUnix(click);
+    HWND standard = SampleDialog(p, nullptr, 1148);
+    CHECK(standard != nullptr, "a click opens the standard dialog");
+    ChooseInStandardDialog(standard, file);
+    CHECK(WaitUntil([&] { return SameText(TextOf(GetDlgItem(picker, kPickerName)), file); }, 5000),
+          "the name box shows the choice: %s", TextOf(GetDlgItem(picker, kPickerName)).c_str());
+    CHECK(IsWindow(picker) && IsWindowVisible(picker), "the picker stays open");
+    PostMessageA(picker, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    CHECK(WaitFor(p) == 0 && SameText(ReadReport().returned, file), "the picker returns %s",
+          ReadReport().returned.c_str());
+    CleanUpHookDLL();
+}
+
+// Add with "auto open/close": the standard dialog opens as the picker appears, the usage note
+// explains the two dialogs (and can be told not to), and the choice is typed in and confirmed.
+void TrainedAutoOpen() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    std::string file = SampleLastFolderFile();
+    TrainedEntry e = PickerEntry(true);
+    e.autoOpenClose = 1;
+    UseEntry(e);
+    Process p = Start("vnsample.exe picker 60000");
+    HWND standard = SampleDialog(p, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the standard dialog opens by itself");
+    HWND note = SampleDialog(p, "Vantor Usage Note", IDOK);
+    CHECK(note != nullptr, "the usage note comes up");
+    SendMessageA(GetDlgItem(note, 100), BM_SETCHECK, BST_CHECKED, 0);
+    PostMessageA(note, WM_COMMAND, IDOK, 0);
+    CHECK(WaitUntil([] { return ReadIni("Show Usage Note") == "0"; }, 5000),
+          "and is not shown again: %s", ReadIni("Show Usage Note").c_str());
+    ChooseInStandardDialog(standard, "report.txt");
+    CHECK(WaitFor(p) == 0 && SameText(ReadReport().returned, file),
+          "the picker returns the choice, made in the last folder: %s",
+          ReadReport().returned.c_str());
+    CleanUpHookDLL();
+}
+
+// The application destroys its trained dialog while the standard dialog stands in for it: the
+// standard dialog goes with it and nothing of the replacement is left.
+void TrainedClosedMeanwhile() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    UseEntry(PickerEntry(false));
+    g_received.clear();
+    SetEnvironmentVariableA("VNSAMPLE_PICKER_DESTROY", "1");
+    Process p = Start("vnsample.exe picker 3000");
+    SetEnvironmentVariableA("VNSAMPLE_PICKER_DESTROY", nullptr);
+    HWND standard = SampleDialog(p, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the standard dialog opens");
+    CHECK(WaitFor(p) == 1 && ReadReport().returned == "<destroyed>", "the picker is destroyed: %s",
+          ReadReport().returned.c_str());
+    CHECK(!IsWindow(standard), "the standard dialog went with it");
+    PumpFor(300);
+    SharedState* s = Shared();
+    CHECK(s && !s->replacementOwner, "no stand-in is pending");
+    CHECK(Received(MSG_DIALOG_OPENED) == 2 && Received(MSG_DIALOG_CLOSED) == 2,
+          "both dialogs reported closed: opened %d, closed %d", Received(MSG_DIALOG_OPENED),
+          Received(MSG_DIALOG_CLOSED));
+    CleanUpHookDLL();
+}
+
+// An Add entry whose name box the dialog does not have, with offsets out of all reason: the
+// button still sits inside the dialog and opens the standard dialog, whose choice goes nowhere.
+void TrainedWildEntry() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    TrainedEntry e = PickerEntry(true);
+    e.fileNameId = 999;
+    e.buttonOffsetX = 32000;
+    e.buttonOffsetY = -32000;
+    e.dialogKind = 0x7777;
+    UseEntry(e);
+    Process p = Start("vnsample.exe picker 60000");
+    HWND picker = SampleDialog(p, nullptr, kPickerName);
+    HWND button = nullptr;
+    WaitUntil([&] {
+        button = picker ? FindWindowExA(picker, nullptr, "Button", "VN!") : nullptr;
+        return button && IsWindowEnabled(button);
+    });
+    RECT client = {}, at = {};
+    GetClientRect(picker, &client);
+    MapWindowPoints(picker, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    GetWindowRect(button, &at);
+    CHECK(button && at.left >= client.left && at.right <= client.right && at.top >= client.top &&
+              at.bottom <= client.bottom,
+          "the button lies inside the dialog: %ld,%ld-%ld,%ld in %ld,%ld-%ld,%ld", at.left, at.top,
+          at.right, at.bottom, client.left, client.top, client.right, client.bottom);
+    PostMessageA(button, BM_CLICK, 0, 0);
+    HWND standard = SampleDialog(p, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the button opens the standard dialog");
+    ChooseInStandardDialog(standard, "anything.txt");
+    CHECK(WaitUntil([&] { return !IsWindow(standard); }, 5000) && IsWindowVisible(picker),
+          "the choice goes nowhere and the picker stays");
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    CHECK(WaitFor(p) == 1, "the picker is cancelled as usual");
+    CleanUpHookDLL();
+}
+
+// Clicks the middle of a window with the real mouse.
+void ClickOn(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    char click[120];
+    snprintf(click, sizeof click, "/usr/bin/xdotool mousemove %ld %ld click 1",
+             (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    CHECK(window && RunUnix(click), "clicking %p", static_cast<void*>(window));
+}
+
+// The training window's button id, once it shows.
+HWND TrainingButton(int id) {
+    HWND button = nullptr;
+    WaitUntil([&] {
+        HWND w = FindWindowA("TrainHookWin", nullptr);
+        button = w ? GetDlgItem(w, id) : nullptr;
+        return button && IsWindowVisible(button);
+    });
+    return button;
+}
+
+// Training from the tray's "Train New Dialog" to the end, with real clicks on the sample's own
+// dialog in its process: the entry made matches that dialog from then on.
+void TrainPicker() {
+    PrepareFolders();
+    SetupHookDLL(g_manager);
+    g_received.clear();
+    SharedState* s = Shared();
+    NotSoCommonManualSelect();
+    HWND selection = FindWindowA("HookManWin", nullptr);
+    CHECK(selection && s->trainingWindowOpen, "the selection window opens");
+    Process p = Start("vnsample.exe picker 60000");
+    HWND picker = SampleDialog(p, nullptr, kPickerName);
+    CHECK(picker != nullptr, "the picker opens");
+    ClickOn(GetDlgItem(selection, IDOK));
+    CHECK(WaitUntil([&] { return s->trainingSelecting != 0; }), "OK starts the selection");
+    ClickOn(GetDlgItem(picker, kPickerName));
+    CHECK(WaitUntil([&] { return s->trainingActive != 0; }), "a click on the picker chooses it");
+    PumpFor(300);
+    ClickOn(GetDlgItem(picker, kPickerName));
+    CHECK(WaitUntil([&] { return s->trainingStep == 1; }), "the name box is pointed at");
+    ClickOn(GetDlgItem(picker, kPickerTypes));
+    ClickOn(TrainingButton(7)); // Replace
+    CHECK(WaitUntil([&] { return s->training.askKind != 0; }), "the kind is asked");
+    ClickOn(TrainingButton(7)); // Open
+    ClickOn(TrainingButton(IDOK));
+    CHECK(WaitUntil([&] { return Received(MSG_SHOW_TRAINED_ENTRY) == 1; }),
+          "the manager is asked to show the entry");
+    CHECK(!FindWindowA("TrainHookWin", nullptr) && !s->trainingActive, "training has ended");
+    PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+    WaitFor(p);
+
+    std::vector<TrainedEntry> stored(kTrainedSlots);
+    CHECK(LoadTrainedDatabaseFile(DataFile("vantor.dat").c_str(), stored.data()) == 1,
+          "one entry in the file");
+    const TrainedEntry& e = stored[0];
+    CHECK(!strcmp(e.moduleName, "vnsample") && !strcmp(e.originalTitle, kPickerTitle) &&
+              e.fileNameId == kPickerName && e.typesListId == kPickerTypes,
+          "the picker's entry: %s %s %u %u", e.moduleName, e.originalTitle, e.fileNameId,
+          e.typesListId);
+    CHECK(!strcmp(e.fileTypes[0], "Text Documents (*.txt)|*.txt") &&
+              !strcmp(e.fileTypes[2], "All Files (*.*)|*.*") && !strcmp(e.defaultExt, "txt"),
+          "its types and extension: %s, %s", e.fileTypes[0], e.defaultExt);
+    CHECK(e.enabled && !e.addButton && e.dialogKind == kTrainedOpen, "Replace, Open");
+
+    // From now on the picker is stood in for.
+    Process again = Start("vnsample.exe picker 60000");
+    HWND standard = SampleDialog(again, kPickerTitle, 1148);
+    CHECK(standard != nullptr, "the trained picker is replaced");
+    PostMessageA(standard, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    CHECK(WaitFor(again) == 1, "and cancelled with the standard dialog");
+    CleanUpHookDLL();
+}
+
 const Scenario kScenarios[] = {
     {"exports", Exports},
     {"hook-count", HookCount},
@@ -1627,6 +1946,13 @@ const Scenario kScenarios[] = {
     {"crashed-manager", CrashedManager},
     {"unplaced", Unplaced},
     {"hostile-state", HostileState},
+    {"trained-replace", TrainedReplace},
+    {"trained-replace-cancelled", TrainedReplaceCancelled},
+    {"trained-add", TrainedAdd},
+    {"trained-auto-open", TrainedAutoOpen},
+    {"trained-closed-meanwhile", TrainedClosedMeanwhile},
+    {"trained-wild-entry", TrainedWildEntry},
+    {"train", TrainPicker},
 };
 
 } // namespace
