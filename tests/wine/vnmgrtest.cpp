@@ -1389,6 +1389,37 @@ int OwnedDialog(const char* n) {
     }
 }
 
+// The entry a training has just saved reaches the user as training ends: the library saves the
+// database and reports the entry's index, and the manager opens the editor at it, with the new
+// entry in the list of trained applications.
+void TrainedEntryShown() {
+    PrepareFolders();
+    TrainedEntry db[kTrainedSlots] = {Entry("Writer", "Save Text"), Entry("Painter", "Open")};
+    CHECK(SaveTrainedDatabaseFile(DataFile("vantor.dat").c_str(), db, 2), "database written");
+    Manager m = StartManager();
+    db[2] = Entry("Trained Now", "Pick a File");
+    CHECK(SaveTrainedDatabaseFile(DataFile("vantor.dat").c_str(), db, 3), "training saved");
+    PostMessageA(m.window, MSG_SHOW_TRAINED_ENTRY, 2, 1);
+    HWND editor = WaitForTitled("Trained Application Configuration");
+    CHECK(editor != nullptr, "the editor opens");
+    char name[64] = "";
+    if (editor)
+        GetDlgItemTextA(editor, IDC_TA_APP_NAME, name, sizeof name);
+    CHECK(!strcmp(name, "Trained Now"), "at the new entry: \"%s\"", name);
+    HWND list = nullptr;
+    for (HWND page = FindWindowExA(m.window, nullptr, "#32770", nullptr); page && !list;
+         page = FindWindowExA(m.window, page, "#32770", nullptr))
+        list = GetDlgItem(page, 1014);
+    CHECK(list && SendTo(list, LB_GETCOUNT, 0, 0) == 3 &&
+              ListLine(list, 2) == "Trained Now : Pick a File",
+          "the trained applications list it: \"%s\"", list ? ListLine(list, 2).c_str() : "");
+    if (editor) {
+        PostMessageA(editor, WM_COMMAND, IDCANCEL, 0);
+        WaitUntil([&] { return !IsWindow(editor); });
+    }
+    QuitAndCheckCleanUp(m);
+}
+
 // Where no 32-bit part can run, the manager runs as ever and its configuration window says so,
 // with no message box; where one can, the companion runs and nothing is said.
 void CompanionNote() {
@@ -1600,6 +1631,7 @@ const Scenario kScenarios[] = {
     {"out-of-range-values", OutOfRangeValues},
     {"apps-page", AppsPage},
     {"help-pages", HelpPages},
+    {"trained-entry-shown", TrainedEntryShown},
     {"companion-note", CompanionNote},
     {"companion-restart", CompanionRestart},
     {"both-bitnesses", BothBitnesses},
