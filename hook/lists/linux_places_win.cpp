@@ -15,23 +15,24 @@ namespace {
 // Wine's own exports, looked up at run time so that the library loads on Windows too.
 using WineVersionProc = const char*(CDECL*)();
 using DosFileNameProc = WCHAR*(CDECL*)(const char*);
+using UnixFileNameProc = char*(CDECL*)(const WCHAR*);
 
 bool UnderWine() {
     HMODULE ntdll = GetModuleHandleA("ntdll.dll");
     return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
-DosFileNameProc DosFileName() {
+template <typename Proc>
+Proc KernelExport(const char* name) {
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return kernel ? reinterpret_cast<DosFileNameProc>(
-                        reinterpret_cast<void*>(GetProcAddress(kernel, "wine_get_dos_file_name")))
+    return kernel ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(kernel, name)))
                   : nullptr;
 }
 
 // The Windows name Wine gives a Linux path, still wide; freed with FreeDosName. Names outside
 // every drive ("\\?\unix\...") are no use to a dialog and count as none.
 WCHAR* DosName(const char* linuxPath) {
-    static const DosFileNameProc convert = DosFileName();
+    static const DosFileNameProc convert = KernelExport<DosFileNameProc>("wine_get_dos_file_name");
     WCHAR* name = convert ? convert(linuxPath) : nullptr;
     if (name && wcsncmp(name, L"\\\\?\\", 4) == 0) {
         HeapFree(GetProcessHeap(), 0, name);
@@ -102,11 +103,42 @@ void JoinLinux(char* dst, size_t cap, const char* folder, const char* tail) {
     AppendText(dst, cap, tail);
 }
 
+// The user's Linux home. Wine keeps HOME back from Windows programs and gives every process the
+// home as WINEHOMEDIR, an NT name ("\??\Z:\home\u", or "\??\unix\home\u" outside every
+// drive), which its own mapping turns back into the Linux path. A HOME that is a Linux path is
+// taken only where WINEHOMEDIR is missing, as with a Wine that passed HOME on.
+void LinuxHome(char* out, size_t size) {
+    out[0] = 0;
+    WCHAR nt[kMaxPath + 8];
+    DWORD n = GetEnvironmentVariableW(L"WINEHOMEDIR", nt, kMaxPath + 8);
+    if (n > 4 && n < kMaxPath + 8 && wcsncmp(nt, L"\\??\\", 4) == 0) {
+        static const UnixFileNameProc convert =
+            KernelExport<UnixFileNameProc>("wine_get_unix_file_name");
+        // A drive's name is a DOS name as it stands; any other stays an NT one, spelt "\\?\".
+        const WCHAR* dos = nt + 4;
+        if (nt[5] != L':') {
+            nt[1] = L'\\';
+            dos = nt;
+        }
+        char* name = convert ? convert(dos) : nullptr;
+        if (name) {
+            if (strlen(name) < size)
+                CopyText(out, size, name);
+            HeapFree(GetProcessHeap(), 0, name);
+        }
+    }
+    if (!out[0]) {
+        Environment("HOME", out, size);
+        if (out[0] != '/')
+            out[0] = 0;
+    }
+}
+
 void ReadPlaces(LinuxPlaces& places) {
     places.count = 0;
     char home[kLinuxPathSize], xdg[kLinuxPathSize], config[kLinuxPathSize];
     char path[kLinuxPathSize];
-    Environment("HOME", home, sizeof home);
+    LinuxHome(home, sizeof home);
     Environment("XDG_CONFIG_HOME", xdg, sizeof xdg);
     if (!ConfigFolder(xdg, home, config, sizeof config))
         return;

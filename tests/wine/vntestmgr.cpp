@@ -1499,10 +1499,10 @@ std::string LinuxName(const std::string& path) {
     return out;
 }
 
-// Under Wine the favourite folders list offers the Linux desktop's folders of the home the
-// application was started with: a user folder and a bookmark, under their own header after the
-// favourites, without the bookmark of another machine or of a folder that is gone; choosing one
-// sends the dialog there.
+// Under Wine the favourite folders list offers the Linux desktop's folders of the configuration
+// folder the application was started with (XDG_CONFIG_HOME): a user folder and a bookmark, under
+// their own header after the favourites, without a user folder or bookmark that is gone or the
+// bookmark of another machine; choosing one sends the dialog there.
 void LinuxPlaces() {
     PrepareFolders();
     DeleteFileA(ListFile("vnsample").c_str());
@@ -1512,17 +1512,16 @@ void LinuxPlaces() {
         CreateDirectoryA((home + folder).c_str(), nullptr);
     const std::string linuxHome = LinuxName(home);
     CHECK(!linuxHome.empty(), "the test home has a Linux name");
+    // $HOME would be the user's real home, which Wine passes on as WINEHOMEDIR whatever this
+    // process's environment says; the folders are named in full instead.
     WriteFileText(home + "\\.config\\user-dirs.dirs",
-                  "# written by the test\nXDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
-                  "XDG_MUSIC_DIR=\"$HOME/Music\"\n");
+                  "# written by the test\nXDG_DOWNLOAD_DIR=\"" + linuxHome +
+                      "/Downloads\"\nXDG_MUSIC_DIR=\"" + linuxHome + "/Music\"\n");
     WriteFileText(home + "\\.config\\gtk-3.0\\bookmarks",
                   "file://" + linuxHome + "/Projects%20One Projects\nsftp://host/srv\nfile://" +
                       linuxHome + "/Gone%2\n");
     SetupHookDLL(g_manager);
-    char oldHome[MAX_PATH] = "";
-    GetEnvironmentVariableA("HOME", oldHome, sizeof oldHome);
-    SetEnvironmentVariableA("HOME", linuxHome.c_str());
-    SetEnvironmentVariableA("XDG_CONFIG_HOME", nullptr);
+    SetEnvironmentVariableA("XDG_CONFIG_HOME", (linuxHome + "/.config").c_str());
     Process sample = Start("vnsample.exe open 6000");
     HWND dialog = SampleDialog(sample);
     int header = dialog ? FindRow(dialog, 19011, " Linux Desktop Folders...") : -1;
@@ -1551,7 +1550,7 @@ void LinuxPlaces() {
     WaitFor(off);
     if (s)
         s->settings.includeLinuxPlaces = 1;
-    SetEnvironmentVariableA("HOME", oldHome[0] ? oldHome : nullptr);
+    SetEnvironmentVariableA("XDG_CONFIG_HOME", nullptr);
     CleanUpHookDLL();
 }
 
