@@ -1537,19 +1537,6 @@ void LinuxPlaces() {
     std::string folder = ReadReport().folder;
     CHECK(RowFits(folder, "Projects One"), "the dialog went to %s", folder.c_str());
 
-    // Switched off in the settings: no such rows.
-    WriteIni("Include Linux Places", "0");
-    SharedState* s = Shared();
-    if (s)
-        s->settings.includeLinuxPlaces = 0;
-    Process off = Start("vnsample.exe open 3000");
-    dialog = SampleDialog(off);
-    CHECK(dialog && FindRow(dialog, 19011, " --> EDIT Favorites") >= 0 &&
-              FindRow(dialog, 19011, " Linux Desktop Folders...") < 0,
-          "switched off, the list has no Linux rows");
-    WaitFor(off);
-    if (s)
-        s->settings.includeLinuxPlaces = 1;
     SetEnvironmentVariableA("XDG_CONFIG_HOME", nullptr);
     CleanUpHookDLL();
 }
