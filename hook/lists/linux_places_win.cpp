@@ -13,7 +13,6 @@ namespace vn {
 namespace {
 
 // Wine's own exports, looked up at run time so that the library loads on Windows too.
-using WineVersionProc = const char*(CDECL*)();
 using DosFileNameProc = WCHAR*(CDECL*)(const char*);
 using UnixFileNameProc = char*(CDECL*)(const WCHAR*);
 
