@@ -75,6 +75,7 @@ const PageControl kPageControls[] = {
     {kRecent, kCheck, VN_KEY(showListHints), {222}, 1},
     {kRecent, kCheck, VN_KEY(includeRecentHeaders), {227}, 1},
     {kRecent, kCheck, VN_KEY(includeAddEditFavs), {310}, 1},
+    {kRecent, kCheck, VN_KEY(includeLinuxPlaces), {231}, 1},
     {kRecent, kCheck, VN_KEY(includeEditRecent), {1047}, 1},
     {kRecent, kNumber, VN_KEY(recentShown), {206}, 1},
     {kRecent, kNumber, VN_KEY(recentVisible), {214}, 1},
@@ -182,7 +183,7 @@ void RecentFavoritesRules(Enabling& e, const PageStates& s) {
     SetAll(e, {kRecentShown, kRecentVisible, 1034, 1035, 222, 227, 217, 218, 219, 1036},
            recent || favorites);
     SetAll(e, {228, 229, 230, 1047}, recent);
-    SetAll(e, {1032, 310, 1037}, favorites);
+    SetAll(e, {1032, 310, 1037, 231}, favorites);
 }
 
 void DisabledDialogsRules(Enabling& e, const PageStates& s) {

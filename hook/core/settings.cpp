@@ -67,6 +67,7 @@ constexpr SettingKey kSettingKeys[] = {
     {"Include Recent Headers", VN_FIELD(includeRecentHeaders), kBothBool, 1, 1, 0, 1, kClamp},
     {"Include Recent All", VN_FIELD(includeRecentAll), kBothBool, 1, 1, 0, 1, kClamp},
     {"Include Favorite All", VN_FIELD(includeFavoriteAll), kBothBool, 1, 1, 0, 1, kClamp},
+    {"Include Linux Places", VN_FIELD(includeLinuxPlaces), kBothBool, 1, 1, 0, 1, kClamp},
     {"Dont Save Removable", VN_FIELD(dontSaveRemovable), kBothBool, 1, 1, 0, 1, kClamp},
     {"Dont Save Remote", VN_FIELD(dontSaveRemote), kBothBool, 0, 0, 0, 1, kClamp},
     {kKeyHeight32, VN_FIELD(height32), kBoth, 70, 70, 1, 100, kClamp},

@@ -68,9 +68,13 @@ struct HookSettings {
     int32_t includeAddEditFavs;
     int32_t includeEditRecent;
     uint32_t showListEditEntries; // no key
+    // "Include Linux Places": the Linux desktop's folders in the favourite folders list, under
+    // Wine only.
+    int32_t includeLinuxPlaces;
+    uint32_t reserved; // keeps the 64-bit fields that follow in the shared state aligned
 };
 
-VN_CHECK_SIZE(HookSettings, 4 * 63);
+VN_CHECK_SIZE(HookSettings, 4 * 65);
 
 constexpr int kMaxExcludes = 100;
 constexpr int kExcludeEntrySize = 96; // 95 characters and the terminator

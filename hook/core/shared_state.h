@@ -18,7 +18,7 @@ constexpr int kListSlots = 100;
 constexpr int kRecentWindowSlots = 20;
 constexpr int kExtendedDialogSlots = 5;
 // The same in 32- and 64-bit builds; a change of layout must change this and the mapping name.
-constexpr size_t kSharedStateSize = 395768;
+constexpr size_t kSharedStateSize = 395776;
 
 using Handle32 = uint32_t;
 
@@ -142,8 +142,8 @@ struct SharedState {
 
 static_assert(sizeof(SharedState::trainedEntries) == 253136, "52 trained records of 4868 bytes");
 static_assert(sizeof(SharedState::excludes.entries) == 100 * 96, "100 exclusion entries of 96");
-VN_CHECK_OFFSET(SharedState, cbtHookOwner, 30696);
-VN_CHECK_OFFSET(SharedState, cbtHookOwner32, 395760);
+VN_CHECK_OFFSET(SharedState, cbtHookOwner, 30704);
+VN_CHECK_OFFSET(SharedState, cbtHookOwner32, 395768);
 VN_CHECK_SIZE(SharedState, kSharedStateSize);
 
 // Puts the initial values into a zeroed record: the library defaults of the settings and the

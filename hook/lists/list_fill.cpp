@@ -61,6 +61,15 @@ bool HasRow(ListRows& rows, int count, const char* text) {
     return false;
 }
 
+// Empties out for a look-up; whether rowText may stand for an entry at all (a text beginning with
+// a space or "_" is a header or command row).
+bool BeginLookUp(const char* rowText, char* out, size_t cap) {
+    if (!out || cap == 0)
+        return false;
+    out[0] = 0;
+    return rowText && rowText[0] && rowText[0] != ' ' && rowText[0] != '_';
+}
+
 } // namespace
 
 void EntryDisplay(const char* entry, const EntryForm& form, TextMeasure& measure, char* out,
@@ -144,12 +153,36 @@ void FillDropList(ListRows& rows, const EntryForm& form, const ListShape& shape,
     AddEntryRows(rows, all, form, shape.maxEntries, shape.skipRepeatedAll, measure);
 }
 
+void AddPlaceRows(ListRows& rows, const LinuxPlaces& places, const EntryForm& form,
+                  CaptionSource& captions, TextMeasure& measure) {
+    if (places.count <= 0)
+        return;
+    AddCaption(rows, captions, kIdsLinuxPlacesHeader);
+    char shown[kShownEntrySize];
+    for (int i = 0; i < places.count && i < kMaxLinuxPlaces; ++i) {
+        EntryDisplay(places.folders[i], form, measure, shown, sizeof shown);
+        rows.Add(shown);
+    }
+}
+
+bool FindPlaceByRowText(const char* rowText, const LinuxPlaces& places, const EntryForm& form,
+                        TextMeasure& measure, char* out, size_t cap) {
+    if (!BeginLookUp(rowText, out, cap))
+        return false;
+    char shown[kShownEntrySize];
+    for (int i = 0; i < places.count && i < kMaxLinuxPlaces; ++i) {
+        EntryDisplay(places.folders[i], form, measure, shown, sizeof shown);
+        if (CompareNoCase(shown, rowText, sizeof shown) == 0) {
+            CopyText(out, cap, places.folders[i]);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool FindEntryByRowText(const char* rowText, const StoredList& list, const EntryForm& form,
                         TextMeasure& measure, char* out, size_t cap) {
-    if (!out || cap == 0)
-        return false;
-    out[0] = 0;
-    if (!rowText || !rowText[0] || rowText[0] == ' ' || rowText[0] == '_')
+    if (!BeginLookUp(rowText, out, cap))
         return false;
     if (!strstr(rowText, "...") && (form.paths || form.recentPathOption == kShowCompletePath)) {
         CopyText(out, cap, rowText);

@@ -12,6 +12,7 @@
 #include "hook/core/captions.h"
 #include "hook/core/settings_block.h"
 #include "hook/core/text_fit.h"
+#include "hook/lists/linux_places.h"
 #include "hook/lists/list_store.h"
 
 namespace vn {
@@ -88,6 +89,17 @@ void PaddedCaption(CaptionSource& captions, int captionId, TextMeasure& measure,
 void FillDropList(ListRows& rows, const EntryForm& form, const ListShape& shape,
                   const StoredList& app, const StoredList& all, const char* title,
                   CaptionSource& captions, TextMeasure& measure);
+
+// Adds the Linux desktop's folders below everything else of the favourite folders list: their
+// own header (always: without it they would run on from the favourites above) and each folder
+// as a folder entry is shown. Nothing when there are none.
+void AddPlaceRows(ListRows& rows, const LinuxPlaces& places, const EntryForm& form,
+                  CaptionSource& captions, TextMeasure& measure);
+
+// The place a chosen row of the favourite folders list stands for, as FindEntryByRowText finds a
+// stored entry: a row shortened to the list's width is compared with each place's shown form.
+bool FindPlaceByRowText(const char* rowText, const LinuxPlaces& places, const EntryForm& form,
+                        TextMeasure& measure, char* out, size_t cap);
 
 // The stored entry a chosen row's text stands for, copied whole into out. A text beginning with a
 // space or "_" is no entry. A full path or folder that was not shortened is the entry itself;

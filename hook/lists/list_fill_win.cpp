@@ -5,6 +5,7 @@
 #include "hook/core/ui_win.h"
 #include "hook/lists/list_files_win.h"
 #include "hook/lists/list_fill.h"
+#include "hook/lists/linux_places_win.h"
 
 namespace vn {
 
@@ -77,9 +78,12 @@ void FillOne(const DialogRecord& record, const HookSettings& settings, HWND cont
         ControlTextMeasure measure(control, ListFont(record, control));
         ControlRows rows(control, false);
         LibraryCaptions captions;
-        FillDropList(rows, FormOf(settings, control, favorite, paths, base, true), shape,
-                     StoredOf(record.moduleName, favorite, paths),
+        const EntryForm form = FormOf(settings, control, favorite, paths, base, true);
+        FillDropList(rows, form, shape, StoredOf(record.moduleName, favorite, paths),
                      StoredOf(nullptr, favorite, paths), title, captions, measure);
+        const LinuxPlaces* places = favorite && paths ? PlacesOfDialog(record) : nullptr;
+        if (places)
+            AddPlaceRows(rows, *places, form, captions, measure);
     }
     SendMessageA(control, CB_SETCURSEL, 0, 0);
     SendMessageA(control, WM_SETREDRAW, TRUE, 0);
@@ -122,9 +126,12 @@ bool LookUp(const DialogRecord& record, AddedControl which, bool favorite, bool 
         return false;
     ControlTextMeasure measure(control, ListFont(record, control));
     const EntryForm form = FormOf(s->settings, control, favorite, paths, base, true);
-    return FindEntryByRowText(text, StoredOf(record.moduleName, favorite, paths), form, measure,
-                              out, size) ||
-           FindEntryByRowText(text, StoredOf(nullptr, favorite, paths), form, measure, out, size);
+    if (FindEntryByRowText(text, StoredOf(record.moduleName, favorite, paths), form, measure, out,
+                           size) ||
+        FindEntryByRowText(text, StoredOf(nullptr, favorite, paths), form, measure, out, size))
+        return true;
+    const LinuxPlaces* places = favorite && paths ? PlacesOfDialog(record) : nullptr;
+    return places && FindPlaceByRowText(text, *places, form, measure, out, size);
 }
 
 } // namespace

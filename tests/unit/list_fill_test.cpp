@@ -19,9 +19,9 @@ class FixedWidth final : public TextMeasure {
 class ShortCaptions final : public CaptionSource {
   public:
     std::map<int, std::string> texts = {
-        {573, " FF"}, {574, " FD"}, {575, " RF"},  {576, " RD"},  {591, "---"},
-        {588, " +F"}, {589, " +D"}, {590, " E"},   {592, " +F*"}, {593, " +D*"},
-        {594, " E*"}, {599, " ER"}, {600, " ER*"},
+        {573, " FF"}, {574, " FD"}, {575, " RF"}, {576, " RD"},  {591, "---"},
+        {588, " +F"}, {589, " +D"}, {590, " E"},  {592, " +F*"}, {593, " +D*"},
+        {578, " LX"}, {594, " E*"}, {599, " ER"}, {600, " ER*"},
     };
     bool Caption(int id, char* buf, size_t size) override {
         return texts.count(id) && snprintf(buf, size, "%s", texts[id].c_str()) >= 0;
@@ -210,6 +210,25 @@ TEST(ListFill, EntriesWithoutTerminatorsAreCutToAPath) {
         AddEntryRows(control, list.List(), Form(true, true, 1, nullptr, 1000), 2, false, measure),
         2);
     EXPECT_EQ(control.rows[0], std::string(kListEntrySize - 1, 'x'));
+}
+
+TEST(ListFill, LinuxPlacesUnderTheirHeaderAndFoundAgain) {
+    auto places = std::make_unique<LinuxPlaces>();
+    snprintf(places->folders[0], kPathSize, "Z:\\srv");
+    snprintf(places->folders[1], kPathSize, "Z:\\home\\u\\Documents");
+    places->count = 2;
+    ShortCaptions captions;
+    FixedWidth measure;
+    FakeRows control;
+    AddPlaceRows(control, *places, Form(true, true), captions, measure);
+    EXPECT_EQ(control.Joined(), " LX|Z:\\srv|Z:\\...\\Documents");
+    char out[kPathSize];
+    EXPECT_TRUE(FindPlaceByRowText("Z:\\...\\Documents", *places, Form(true, true), measure, out,
+                                   sizeof out));
+    EXPECT_STREQ(out, "Z:\\home\\u\\Documents");
+    EXPECT_FALSE(FindPlaceByRowText(" LX", *places, Form(true, true), measure, out, sizeof out));
+    EXPECT_FALSE(
+        FindPlaceByRowText("Z:\\other", *places, Form(true, true), measure, out, sizeof out));
 }
 
 } // namespace

@@ -61,7 +61,8 @@ TEST(SettingsKeys, EveryKeyedFieldHasOneRowAndFixedWordsAreSet) {
         offsetof(HookSettings, settingsSerial),   offsetof(HookSettings, columnWidthsKnown),
         offsetof(HookSettings, settingsLoaded),   offsetof(HookSettings, restoreLastFileType),
         offsetof(HookSettings, trainingAlwaysOn), offsetof(HookSettings, buttonRowAlwaysOn),
-        offsetof(HookSettings, infoLineAlwaysOn), offsetof(HookSettings, showListEditEntries)};
+        offsetof(HookSettings, infoLineAlwaysOn), offsetof(HookSettings, showListEditEntries),
+        offsetof(HookSettings, reserved)};
     std::multiset<size_t> rows;
     for (int i = 0; i < kSettingKeyCount; ++i)
         if (kSettingKeys[i].flags & kKeyLibrary)

@@ -1483,6 +1483,64 @@ void AddCurrentFolderRow() {
     CleanUpHookDLL();
 }
 
+// The Linux name Wine gives a Windows path (its own export, looked up as the library looks up its
+// counterpart), or "".
+std::string LinuxName(const std::string& path) {
+    using Proc = char*(CDECL*)(LPCWSTR);
+    auto proc = reinterpret_cast<Proc>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    WCHAR wide[MAX_PATH];
+    if (!proc || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH))
+        return "";
+    char* name = proc(wide);
+    std::string out = name ? name : "";
+    if (name)
+        HeapFree(GetProcessHeap(), 0, name);
+    return out;
+}
+
+// Under Wine the favourite folders list offers the Linux desktop's folders of the configuration
+// folder the application was started with (XDG_CONFIG_HOME): a user folder and a bookmark, under
+// their own header after the favourites, without a user folder or bookmark that is gone or the
+// bookmark of another machine; choosing one sends the dialog there.
+void LinuxPlaces() {
+    PrepareFolders();
+    DeleteFileA(ListFile("vnsample").c_str());
+    const std::string home = DataFile("linux-home");
+    for (const char* folder :
+         {"", "\\.config", "\\.config\\gtk-3.0", "\\Downloads", "\\Projects One"})
+        CreateDirectoryA((home + folder).c_str(), nullptr);
+    const std::string linuxHome = LinuxName(home);
+    CHECK(!linuxHome.empty(), "the test home has a Linux name");
+    // $HOME would be the user's real home, which Wine passes on as WINEHOMEDIR whatever this
+    // process's environment says; the folders are named in full instead.
+    WriteFileText(home + "\\.config\\user-dirs.dirs",
+                  "# written by the test\nXDG_DOWNLOAD_DIR=\"" + linuxHome +
+                      "/Downloads\"\nXDG_MUSIC_DIR=\"" + linuxHome + "/Music\"\n");
+    WriteFileText(home + "\\.config\\gtk-3.0\\bookmarks",
+                  "file://" + linuxHome + "/Projects%20One Projects\nsftp://host/srv\nfile://" +
+                      linuxHome + "/Gone%2\n");
+    SetupHookDLL(g_manager);
+    SetEnvironmentVariableA("XDG_CONFIG_HOME", (linuxHome + "/.config").c_str());
+    Process sample = Start("vnsample.exe open 6000");
+    HWND dialog = SampleDialog(sample);
+    int header = dialog ? FindRow(dialog, 19011, " Linux Desktop Folders...") : -1;
+    int downloads = header >= 0 ? FindRow(dialog, 19011, "Downloads") : -1;
+    int projects = header >= 0 ? FindRow(dialog, 19011, "Projects One") : -1;
+    HWND combo = dialog ? GetDlgItem(dialog, 19011) : nullptr;
+    LRESULT rows = combo ? SendMessageA(combo, CB_GETCOUNT, 0, 0) : 0;
+    CHECK(header >= 0 && downloads == header + 1 && projects == header + 2 && rows == header + 3,
+          "the header, Downloads and Projects One last (rows %d, %d, %d of %d)", header, downloads,
+          projects, static_cast<int>(rows));
+    CHECK(ChooseRow(dialog, 19011, "Projects One"), "the bookmark's row");
+    WaitFor(sample);
+    std::string folder = ReadReport().folder;
+    CHECK(RowFits(folder, "Projects One"), "the dialog went to %s", folder.c_str());
+
+    SetEnvironmentVariableA("XDG_CONFIG_HOME", nullptr);
+    CleanUpHookDLL();
+}
+
 // A dialog whose initialisation never reaches the library is not left hidden: after a while it is
 // shown where it is, and it works and closes as usual.
 void Unplaced() {
@@ -1943,6 +2001,7 @@ const Scenario kScenarios[] = {
     {"recent-folder-chosen", RecentFolderChosen},
     {"recent-file-chosen", RecentFileChosen},
     {"add-current-folder", AddCurrentFolderRow},
+    {"linux-places", LinuxPlaces},
     {"crashed-manager", CrashedManager},
     {"unplaced", Unplaced},
     {"hostile-state", HostileState},
