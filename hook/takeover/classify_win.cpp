@@ -64,14 +64,19 @@ class Win32ClassifyHost final : public ClassifyHost {
         StartTrainedHandling(index, ToHwnd(dialog));
     }
 
-    bool SetUpFileDialog(Handle32 dialog, const char* module, bool training) override;
+    bool SetUpFileDialog(Handle32 dialog, const char* module, bool training,
+                         DialogKind kind) override;
 };
 
 bool KeyDown(int key) {
     return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
-bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* module, bool training) {
+bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* module, bool training,
+                                        DialogKind kind) {
+    // The item dialog is recognised, but not yet served: it stays as it is.
+    if (kind != DialogKind::kClassic)
+        return false;
     HWND dialog = ToHwnd(dialogHandle);
     // The watch is shared by every process: a candidate of another process, or one that is
     // already gone, is not ours to take over.

@@ -377,13 +377,21 @@ int ItemDialog(bool save) {
         dialog->SetFolder(folder);
         folder->Release();
     }
+    CreationLog log; // the application's own controls are made before the dialog
+    char custom[4] = "";
+    IFileDialogCustomize* customize = nullptr;
+    if (GetEnvironmentVariableA("VNSAMPLE_ITEM_CUSTOM", custom, sizeof custom) &&
+        custom[0] == '1' &&
+        SUCCEEDED(dialog->QueryInterface(IID_IFileDialogCustomize,
+                                         reinterpret_cast<void**>(&customize)))) {
+        customize->AddCheckButton(100, L"Sample option", FALSE);
+        customize->AddPushButton(101, L"Sample button");
+        customize->Release();
+    }
     SetTimer(nullptr, 0, g_closeAfterMs, CloseDialogTimer);
     char file[MAX_PATH] = "";
     bool ok = false;
-    {
-        CreationLog log;
-        ok = SUCCEEDED(dialog->Show(nullptr));
-    }
+    ok = SUCCEEDED(dialog->Show(nullptr));
     IShellItem* result = nullptr;
     if (ok && SUCCEEDED(dialog->GetResult(&result)) && result) {
         wchar_t* path = nullptr;
