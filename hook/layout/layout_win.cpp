@@ -297,6 +297,13 @@ void StretchPlacesBar(HWND dialog) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void LayOutItemDialog(HWND dialog, DialogRecord& r) {
+    bool placed = IsWindow(dialog) && Shared() && EnlargeResizable(dialog, r);
+    if (!placed)
+        StoreCurrentPlacement(dialog, r);
+    ShowPlaced(dialog, r);
+}
+
 void LayOutDialog(HWND dialog, DialogRecord& r) {
     SharedState* s = Shared();
     if (!IsWindow(dialog))

@@ -32,6 +32,10 @@ namespace vn {
 // never stays hidden.
 void LayOutDialog(HWND dialog, DialogRecord& record);
 
+// The first layout of the Common Item Dialog, which lays its own controls out on WM_SIZE: it is
+// given its size and place, then shown as LayOutDialog shows a dialog.
+void LayOutItemDialog(HWND dialog, DialogRecord& record);
+
 // For a resizable dialog, on WM_SIZE and MSG_RELAYOUT: keeps the file list at its first distances
 // to the dialog's right and bottom edges and moves the children beside and below it. Does
 // nothing before the first layout has created the added controls (layoutReady) or once the

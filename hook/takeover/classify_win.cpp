@@ -74,9 +74,6 @@ bool KeyDown(int key) {
 
 bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* module, bool training,
                                         DialogKind kind) {
-    // The item dialog is recognised, but not yet served: it stays as it is.
-    if (kind != DialogKind::kClassic)
-        return false;
     HWND dialog = ToHwnd(dialogHandle);
     // The watch is shared by every process: a candidate of another process, or one that is
     // already gone, is not ours to take over.
@@ -115,7 +112,7 @@ bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* modul
     ExcludeFlags pending = {};
     for (int kind = 0; kind < kExcludeKinds; ++kind)
         pending.excluded[kind] = setup.pending[kind];
-    return TakeOverDialog(dialog, module, title, setup.flags, pending, training);
+    return TakeOverDialog(dialog, kind, module, title, setup.flags, pending, training);
 }
 
 } // namespace

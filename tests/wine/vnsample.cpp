@@ -53,6 +53,7 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "hook/commands/dialog_path_win.h"
 #include "hook/core/settings.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/manager_link_win.h"
@@ -168,6 +169,9 @@ void ReportDialog(HWND dlg, const std::string& shown) {
     GetWindowRect(dlg, &rc);
     char folder[MAX_PATH * 2] = "";
     SendMessageA(dlg, WM_USER + 102, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    if (!folder[0]) // the item dialog has no message for it
+        ShellBrowserFolder(FindWindowExA(dlg, nullptr, kItemBrowserClass, nullptr), folder,
+                           sizeof folder);
     fprintf(f, "rect %ld %ld %ld %ld\nvisible %d\nfolder %s\n", rc.left, rc.top, rc.right,
             rc.bottom, IsWindowVisible(dlg) ? 1 : 0, folder);
     RECT client = {};

@@ -1280,20 +1280,29 @@ void TypedFullPath() {
 // The chosen file is recorded; the application's next dialog opens in its folder; a dialog that
 // is cancelled records nothing but its position and size; an application excluded from the last
 // folder opens where it says.
-void LastFolder() {
+// With the hook set and no lists yet, the sample's dialog (command: "open", "item-open") chooses
+// report.txt in a new folder of the data folder: the file and its folder are recorded as recent.
+// Returns the folder.
+std::string ChooseAndCheckRecorded(const char* folderName, const char* command) {
     PrepareFolders();
-    std::string docs = DataFile("docs");
+    std::string docs = DataFile(folderName);
     CreateDirectoryA(docs.c_str(), nullptr);
     std::string file = docs + "\\report.txt";
     WriteFileText(file, "");
     DeleteFileA(ListFile("vnsample").c_str());
     SetupHookDLL(g_manager);
-
-    CHECK(RunSample(("open 1500 \"" + file + "\"").c_str()) == 0, "a file is chosen");
+    g_received.clear();
+    CHECK(RunSample((std::string(command) + " 1500 \"" + file + "\"").c_str()) == 0,
+          "%s: a file is chosen", command);
     CHECK(ReadList("vnsample", "Recent Files", "Entry1") == file, "recorded: %s",
           ReadList("vnsample", "Recent Files", "Entry1").c_str());
     std::string folder = ReadList("vnsample", "Recent Paths", "Entry1");
     CHECK(folder == docs + "\\" || folder == docs, "its folder recorded: %s", folder.c_str());
+    return docs;
+}
+
+void LastFolder() {
+    std::string docs = ChooseAndCheckRecorded("docs", "open");
 
     // The application asks for its own folder each time; the last folder wins unless excluded.
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", g_cwd);
@@ -1311,6 +1320,52 @@ void LastFolder() {
     CHECK(RunSample("open 1500") == 1, "a dialog excluded from the last folder");
     r = ReadReport();
     CHECK(!CompareNoCase(r.folder.c_str(), g_cwd, 300), "opens where the application says: %s",
+          r.folder.c_str());
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    CleanUpHookDLL();
+}
+
+// The Common Item Dialog of another process (IFileOpenDialog, IFileSaveDialog) is taken over
+// like the classic one: enlarged, opened in the application's last folder, the chosen file
+// recorded and returned unchanged; the exclusions leave it alone.
+void ItemDialog() {
+    std::string docs = ChooseAndCheckRecorded("itemdocs", "item-open");
+    DialogReport r = ReadReport();
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 1 && Received(MSG_DIALOG_CLOSED) == 1,
+          "taken over: opened %d, closed %d", Received(MSG_DIALOG_OPENED),
+          Received(MSG_DIALOG_CLOSED));
+    // The screen's share the settings ask for is narrower than the item dialog: it grows only
+    // where it is smaller.
+    CHECK(r.rect.right - r.rect.left >= 778 && r.rect.bottom - r.rect.top > 515,
+          "enlarged: %ld x %ld", r.rect.right - r.rect.left, r.rect.bottom - r.rect.top);
+    std::string file = docs + "\\report.txt";
+    CHECK(!CompareNoCase(r.returned.c_str(), file.c_str(), 300), "returned unchanged: %s",
+          r.returned.c_str());
+
+    // The application asks for a folder of its own; the last folder wins, for Save too, and a
+    // new name is returned in it.
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", g_cwd);
+    CHECK(RunSample("item-save 1500 saved.txt") == 0, "a name is given");
+    r = ReadReport();
+    std::string saved = docs + "\\saved.txt";
+    CHECK(!CompareNoCase(r.folder.c_str(), docs.c_str(), 300), "opened in %s", r.folder.c_str());
+    CHECK(!CompareNoCase(r.returned.c_str(), saved.c_str(), 300), "returned %s",
+          r.returned.c_str());
+    CHECK(ReadList("vnsample", "Recent Files", "Entry2") == saved, "recorded: %s",
+          ReadList("vnsample", "Recent Files", "Entry2").c_str());
+
+    for (const char* list : {"", "Size", "LastDir"}) {
+        WriteIni((std::string("Num") + list + "Excludes").c_str(), "1");
+        WriteIni((std::string(list) + "Exclude1").c_str(), "vnsample");
+    }
+    g_serial = 300;
+    g_received.clear();
+    CHECK(RunSample("item-open 1500") == 1, "a dialog of an excluded module");
+    r = ReadReport();
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 0, "is left alone");
+    CHECK(!CompareNoCase(r.folder.c_str(), g_cwd, 300), "and opens where the application says: %s",
           r.folder.c_str());
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
     CleanUpHookDLL();
@@ -1938,6 +1993,7 @@ const Scenario kScenarios[] = {
     {"move-into-itself", MoveIntoItself},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
+    {"item-dialog", ItemDialog},
     {"last-size", LastSize},
     {"alt-favorite", AltFavorite},
     {"recent-folder-chosen", RecentFolderChosen},
