@@ -545,6 +545,15 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         OnWindowPosChanging(r, dialog, reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     case WM_SIZE:
+        // The item dialog lays its own controls out first; the rows then get their room.
+        if (r.mode.itemDialog && !r.mode.passive && !r.placement.placementFinished) {
+            LRESULT result = CallWindowProcA(saved, dialog, msg, wParam, lParam);
+            if (DialogRecord* again = RecordOf(dialog)) {
+                RelayOutItemDialog(dialog, *again);
+                FillAddedLists(*again);
+            }
+            return result;
+        }
         // A passive dialog, and the item dialog, lay themselves out as they always do.
         if (!r.mode.passive && !r.mode.itemDialog && !r.placement.placementFinished &&
             r.placement.resizable) {

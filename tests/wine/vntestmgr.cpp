@@ -1346,7 +1346,12 @@ void ItemDialog() {
     // The application asks for a folder of its own; the last folder wins, for Save too, and a
     // new name is returned in it.
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", g_cwd);
-    CHECK(RunSample("item-save 1500 saved.txt") == 0, "a name is given");
+    // The extended dialog is left as a picture in the working folder, item-dialog.png.
+    Process sample = Start("vnsample.exe item-save 3000 saved.txt");
+    CHECK(SampleDialog(sample) != nullptr, "the Save dialog is shown");
+    PumpFor(1000);
+    Screenshot("item-dialog.png");
+    CHECK(WaitFor(sample) == 0, "a name is given");
     r = ReadReport();
     std::string saved = docs + "\\saved.txt";
     CHECK(!CompareNoCase(r.folder.c_str(), docs.c_str(), 300), "opened in %s", r.folder.c_str());
@@ -1495,14 +1500,23 @@ void ChooseInTwoFolders() {
 }
 
 // Choosing a recent folder in the recent folders list sends the dialog to it.
-void RecentFolderChosen() {
+void ChooseRecentFolderIn(const char* command) {
     ChooseInTwoFolders();
-    Process sample = Start("vnsample.exe open 5000");
+    Process sample = Start(std::string("vnsample.exe ") + command + " 5000");
     CHECK(ChooseRow(SampleDialog(sample), 19009, "one"), "the recent folders list shows one");
     WaitFor(sample);
     std::string folder = ReadReport().folder;
     CHECK(RowFits(folder, "one"), "the dialog went to %s", folder.c_str());
     CleanUpHookDLL();
+}
+
+void RecentFolderChosen() {
+    ChooseRecentFolderIn("open");
+}
+
+// The item dialog's list does it too, as a user's typing would.
+void ItemRecentFolder() {
+    ChooseRecentFolderIn("item-open");
 }
 
 // Choosing a recent file in the recent files list gives the dialog that file: OK returns it.
@@ -1994,6 +2008,7 @@ const Scenario kScenarios[] = {
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
     {"item-dialog", ItemDialog},
+    {"item-recent-folder", ItemRecentFolder},
     {"last-size", LastSize},
     {"alt-favorite", AltFavorite},
     {"recent-folder-chosen", RecentFolderChosen},
