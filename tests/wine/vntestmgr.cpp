@@ -1339,6 +1339,10 @@ void ItemDialog() {
     // where it is smaller.
     CHECK(r.rect.right - r.rect.left >= 778 && r.rect.bottom - r.rect.top > 515,
           "enlarged: %ld x %ld", r.rect.right - r.rect.left, r.rect.bottom - r.rect.top);
+    CHECK(ReadIni("LastWidth") == std::to_string(r.rect.right - r.rect.left) &&
+              ReadIni("LastLeft") == std::to_string(r.rect.left),
+          "its size and place are kept: %s at %s", ReadIni("LastWidth").c_str(),
+          ReadIni("LastLeft").c_str());
     std::string file = docs + "\\report.txt";
     CHECK(!CompareNoCase(r.returned.c_str(), file.c_str(), 300), "returned unchanged: %s",
           r.returned.c_str());
