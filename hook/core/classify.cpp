@@ -117,21 +117,14 @@ void ClassifyCandidate(SharedState& s, ClassifyWatch& w, ClassifyHost& host,
 }
 
 // Follows the item dialog's order among the candidate's direct children. Returns whether the
-// order is complete with this window: the dialog is the library's item dialog.
-bool FollowItemOrder(ClassifyWatch& w, ClassifyHost& host, const CreationInfo& info) {
+// order is complete with this window: the dialog is the library's item dialog. Its first control
+// is one the classic count checks too: a dialog not made by the library ends the watch there.
+bool FollowItemOrder(ClassifyWatch& w, const CreationInfo& info) {
     if (w.itemStep < 0 || !info.parent || info.parent != w.candidateWindow)
         return false;
     if (w.itemStep >= kItemTemplateLength || info.controlId != kItemTemplate[w.itemStep]) {
         w.itemStep = -1;
         return false;
-    }
-    if (w.itemStep == 0) {
-        char owner[264];
-        OwnerModuleUpper(host, info.parent, owner, sizeof owner);
-        if (!Contains(owner, "COMDLG32.DLL")) {
-            w.itemStep = -1;
-            return false;
-        }
     }
     w.itemStep = w.itemStep + 1;
     return w.itemStep == kItemTemplateLength;
@@ -178,7 +171,7 @@ void Classify(SharedState& s, ClassifyWatch& w, ClassifyHost& host, const Creati
     if (!w.fileDialogPending)
         return;
 
-    if (FollowItemOrder(w, host, info)) {
+    if (FollowItemOrder(w, info)) {
         // Decided once, before the dialog's initialisation; the watch ends first, since the
         // set-up may create windows that pass through here again.
         w.fileDialogPending = 0;

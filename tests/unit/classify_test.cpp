@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -251,137 +252,58 @@ TEST_F(ClassifyTest, ADialogCreatedDuringSetUpDoesNotChangeTheDecision) {
     EXPECT_EQ(watch.candidateWindow, 0x999u);
 }
 
-// Creation sequences as a CBT hook saw them under Wine (the sample's VNSAMPLE_LOG_CREATION):
-// class, id, parent ('d' the dialog, 'c' the last combo box, 'p' a pane outside the dialog, '-'
-// none) and the module that made the window.
-struct Created {
-    const char* cls;
-    uint32_t id;
-    char parent;
-    const char* owner;
-};
-
-constexpr const char* kComdlg = "C:\\windows\\system32\\comdlg32.dll";
-constexpr const char* kShell = "C:\\windows\\system32\\shell32.dll";
-constexpr const char* kApplication = "C:\\apps\\sample.exe";
-
-// IFileOpenDialog::Show: the template, then the shell's browser in the initialisation.
-const std::vector<Created> kItemOpen = {
-    {"Static", 1090, 'd', kComdlg},       {"Edit", 1152, 'd', kComdlg},
-    {"Static", 1089, 'd', kComdlg},       {"ComboBox", 1136, 'd', kComdlg},
-    {"ComboLBox", 1000, 'c', kComdlg},    {"Button", 1, 'd', kComdlg},
-    {"Button", 1024, 'd', kComdlg},       {"Button", 2, 'd', kComdlg},
-    {"Button", 1038, 'd', kComdlg},       {"ExplorerBrowserControl", 0, 'd', kShell},
-    {"SHELLDLL_DefView", 0, 'b', kShell}, {"ToolbarWindow32", 200, 'd', ""},
-    {"eb_navpane", 0, 'b', kShell}};
-
+// Creation sequences as a CBT hook saw them under Wine (the sample's VNSAMPLE_LOG_CREATION), one
+// window a word: its id, then where it was made ("" the dialog, c the last combo box, b the
+// shell's browser, p the library's pane outside the dialog, - no parent).
+// IFileOpenDialog::Show: the template, then the browser (0), its view and the toolbar (200).
+constexpr const char* kItemOpen = "1090 1152 1089 1136 1000c 1 1024 2 1038 0 0b 200 0b";
 // GetOpenFileName: the classic dialog.
-const std::vector<Created> kClassicOpen = {{"IME", 0, '-', ""},
-                                           {"Static", 1091, 'd', kComdlg},
-                                           {"ComboBox", 1137, 'd', kComdlg},
-                                           {"ComboLBox", 1000, 'c', kComdlg},
-                                           {"Static", 1088, 'd', kComdlg},
-                                           {"ToolbarWindow32", 1184, 'd', kComdlg},
-                                           {"ListBox", 1120, 'd', kComdlg},
-                                           {"Static", 1090, 'd', kComdlg},
-                                           {"Edit", 1152, 'd', kComdlg},
-                                           {"ComboBoxEx32", 1148, 'd', kComdlg},
-                                           {"Static", 1089, 'd', kComdlg},
-                                           {"ComboBox", 1136, 'd', kComdlg},
-                                           {"ComboLBox", 1000, 'c', kComdlg},
-                                           {"Button", 1040, 'd', kComdlg},
-                                           {"Button", 1, 'd', kComdlg},
-                                           {"Button", 2, 'd', kComdlg},
-                                           {"Button", 1038, 'd', kComdlg},
-                                           {"SHELLDLL_DefView", 0, 'd', kShell}};
-
-// Replays a sequence into a new dialog made by dialogOwner, after the windows in before.
-struct Replay {
-    std::vector<Created> before;
-    std::vector<Created> sequence;
-    const char* dialogOwner;
-    DialogKind kind;
-    bool takenOver;
-};
-
-std::vector<Created> Edited(std::vector<Created> sequence, size_t at, const Created& put,
-                            bool replace) {
-    if (replace)
-        sequence[at] = put;
-    else
-        sequence.insert(sequence.begin() + static_cast<long>(at), put);
-    return sequence;
-}
-
-std::vector<Created> OwnedBy(std::vector<Created> sequence, const char* owner) {
-    for (Created& c : sequence)
-        c.owner = owner;
-    return sequence;
-}
+constexpr const char* kClassicOpen = "0- 1091 1137 1000c 1088 1184 1120 1090 1152 1148 1089 1136 "
+                                     "1000c 1040 1 2 1038 0";
 
 TEST_F(ClassifyTest, TheItemDialogIsAKindOfItsOwnNeverConfusedWithItsLookAlikes) {
-    constexpr Handle32 kPane = 0x700, kBrowser = 0x800;
-    const Replay replays[] = {
-        {{}, kItemOpen, kComdlg, DialogKind::kItem, true},
-        // The application's own controls, made in the library's pane before the dialog.
-        {{{"FloatNotifySink", 8192, 'p', kComdlg}, {"Button", 8192, 'p', kComdlg}},
-         kItemOpen,
-         kComdlg,
-         DialogKind::kItem,
-         true},
-        {{}, kClassicOpen, kComdlg, DialogKind::kClassic, true},
-        // An application's dialog with the same ids in the same order.
-        {{}, OwnedBy(kItemOpen, kApplication), kApplication, DialogKind::kItem, false},
-        // The item dialog of another system version: another window comes first.
-        {{},
-         Edited(kItemOpen, 0, {"DUIViewWndClassName", 0, 'd', kComdlg}, false),
-         kComdlg,
-         DialogKind::kItem,
-         false},
-        // Its template without the arrow beside OK, or with a Look-in box.
-        {{},
-         Edited(kItemOpen, 6, {"Static", 1091, 'd', kComdlg}, true),
-         kComdlg,
-         DialogKind::kItem,
-         false},
-        {{},
-         Edited(kItemOpen, 1, {"ComboBox", 1137, 'd', kComdlg}, false),
-         kComdlg,
-         DialogKind::kItem,
-         false},
+    const std::string comdlg = host.owner[kDialog], app = "C:\\apps\\sample.exe";
+    const struct {
+        const char* before; // windows made before the dialog
+        const char* sequence;
+        std::string dialogOwner;
+        int takenOver; // 0 not, 1 as the classic dialog, 2 as the item dialog
+    } cases[] = {
+        {"", kItemOpen, comdlg, 2},
+        {"8192p 8192p", kItemOpen, comdlg, 2}, // the application's controls in the pane
+        {"", kClassicOpen, comdlg, 1},
+        {"", kItemOpen, app, 0}, // an application's dialog with the same ids in the same order
+        // Item dialogs built otherwise: another window first, no arrow beside OK, a Look-in box.
+        {"", "0 1090 1152 1089 1136 1000c 1 1024 2 1038 0", comdlg, 0},
+        {"", "1090 1152 1089 1136 1000c 1 2 1038 0", comdlg, 0},
+        {"", "1090 1137 1152 1089 1136 1000c 1 1024 2 1038 0", comdlg, 0},
     };
-    for (const Replay& replay : replays) {
-        SCOPED_TRACE(replay.sequence.front().cls + std::to_string(replay.sequence.size()));
+    auto replay = [&](const std::string& words) {
+        Handle32 next = 0x2000;
+        std::istringstream in(words);
+        for (std::string w; in >> w;) {
+            char where = w.back() >= '0' && w.back() <= '9' ? 0 : w.back();
+            CreationInfo info = {};
+            info.style = where == '-' ? 0x8C000000 : kChild;
+            info.className = "Window";
+            info.parent = !where ? kDialog : where == 'c' ? kCombo : where == '-' ? 0 : 0x700;
+            info.controlId = static_cast<uint32_t>(atoi(w.c_str()));
+            Classify(*s, watch, host, info, next++);
+        }
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sequence);
         host.setUp.clear();
         host.kinds.clear();
-        host.owner[kDialog] = replay.dialogOwner;
-        host.owner[kCombo] = replay.dialogOwner;
         watch = {};
-        auto create = [&](const Created& c, Handle32 w) {
-            CreationInfo info = {};
-            info.style = c.parent == '-' ? 0x8C000000 : kChild;
-            info.className = c.cls;
-            info.parent = c.parent == 'd'   ? kDialog
-                          : c.parent == 'c' ? kCombo
-                          : c.parent == 'p' ? kPane
-                          : c.parent == 'b' ? kBrowser
-                                            : 0;
-            info.controlId = c.id;
-            Classify(*s, watch, host, info, w);
-        };
-        Handle32 next = 0x2000;
-        for (const Created& c : replay.before)
-            create(c, next++);
+        host.owner[kDialog] = host.owner[kCombo] = c.dialogOwner;
+        replay(c.before);
         Dialog();
-        for (const Created& c : replay.sequence)
-            create(c, next++);
-        if (!replay.takenOver) {
-            EXPECT_TRUE(host.setUp.empty());
-            continue;
+        replay(c.sequence);
+        ASSERT_EQ(host.setUp.size(), c.takenOver ? 1u : 0u);
+        if (c.takenOver) {
+            EXPECT_EQ(host.kinds[0], c.takenOver == 2 ? DialogKind::kItem : DialogKind::kClassic);
         }
-        ASSERT_EQ(host.setUp.size(), 1u);
-        EXPECT_EQ(host.setUp[0], kDialog);
-        EXPECT_EQ(host.kinds[0], replay.kind);
     }
 }
 
