@@ -105,6 +105,14 @@ void ClearReadOnly(const char* path) {
         SetFileAttributesA(path, a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
 
+bool HasFileView(HWND dialog) {
+    const DialogRecord* r = RecordOf(dialog);
+    if (!r || !r->mode.itemDialog)
+        return GetDlgItem(dialog, kIdShellView) != nullptr;
+    HWND browser = FindWindowExA(dialog, nullptr, kItemBrowserClass, nullptr);
+    return browser && FindWindowExA(browser, nullptr, "SHELLDLL_DefView", nullptr);
+}
+
 bool ReadDialogFolder(HWND dialog, char* out, size_t size) {
     if (!out || size == 0)
         return false;

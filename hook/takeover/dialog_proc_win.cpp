@@ -194,10 +194,7 @@ void DecideExclusions(const SharedState& s, DialogRecord& r, HWND dialog) {
         flags.excluded[kExcludeSizing] = 1;
     // An item dialog is only served with the shell browser its initialisation made: without it
     // (another build of the dialog) nothing here knows its folder or where its controls go.
-    HWND browser =
-        r.mode.itemDialog ? FindWindowExA(dialog, nullptr, kItemBrowserClass, nullptr) : nullptr;
-    if (r.mode.itemDialog &&
-        !(browser && FindWindowExA(browser, nullptr, "SHELLDLL_DefView", nullptr)))
+    if (r.mode.itemDialog && !HasFileView(dialog))
         flags.excluded[kExcludeSizing] = flags.excluded[kExcludeFileManagement] =
             flags.excluded[kExcludeLastFolder] = 1;
     const ExcludeList* lists[kExcludeKinds] = {&s.excludes, &s.sizeExcludes, &s.lastDirExcludes};

@@ -1357,6 +1357,12 @@ void ItemDialog() {
     Screenshot("item-dialog.png");
     CHECK(WaitFor(sample) == 0, "a name is given");
     r = ReadReport();
+    // The rows are there as on the classic dialog, the information line telling the folder.
+    CheckRows(ReadReportedControls("control"), r.client, "item dialog");
+    bool lineTellsFolder = false;
+    for (const ReportedControl& c : ReadReportedControls("control"))
+        lineTellsFolder |= IsAddedControl(c) && !c.id && !c.text.compare(0, docs.size(), docs);
+    CHECK(lineTellsFolder, "the information line tells the folder");
     std::string saved = docs + "\\saved.txt";
     CHECK(!CompareNoCase(r.folder.c_str(), docs.c_str(), 300), "opened in %s", r.folder.c_str());
     CHECK(!CompareNoCase(r.returned.c_str(), saved.c_str(), 300), "returned %s",
