@@ -1327,7 +1327,7 @@ void LastFolder() {
 
 // The Common Item Dialog of another process (IFileOpenDialog, IFileSaveDialog) is taken over
 // like the classic one: enlarged, opened in the application's last folder, the chosen file
-// recorded and returned unchanged; the exclusions leave it alone.
+// recorded and returned unchanged; the tray switch and the exclusions leave it alone.
 void ItemDialog() {
     std::string docs = ChooseAndCheckRecorded("itemdocs", "item-open");
     DialogReport r = ReadReport();
@@ -1370,6 +1370,11 @@ void ItemDialog() {
     CHECK(ReadList("vnsample", "Recent Files", "Entry2") == saved, "recorded: %s",
           ReadList("vnsample", "Recent Files", "Entry2").c_str());
 
+    g_received.clear();
+    CHECK(CommonEnabled(FALSE) == TRUE, "standard dialogs switched off");
+    CHECK(RunSample("item-open 800") == 1 && (PumpFor(300), Received(MSG_DIALOG_OPENED) == 0),
+          "the item dialog is left alone then");
+    CommonEnabled(TRUE);
     for (const char* list : {"", "Size", "LastDir"}) {
         WriteIni((std::string("Num") + list + "Excludes").c_str(), "1");
         WriteIni((std::string(list) + "Exclude1").c_str(), "vnsample");
