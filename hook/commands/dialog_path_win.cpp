@@ -10,6 +10,8 @@
 #include "hook/resources/resource.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cstring>
 
@@ -103,12 +105,24 @@ void ClearReadOnly(const char* path) {
         SetFileAttributesA(path, a & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
 
+bool HasFileView(HWND dialog) {
+    const DialogRecord* r = RecordOf(dialog);
+    if (!r || !r->mode.itemDialog)
+        return GetDlgItem(dialog, kIdShellView) != nullptr;
+    HWND browser = FindWindowExA(dialog, nullptr, kItemBrowserClass, nullptr);
+    return browser && FindWindowExA(browser, nullptr, "SHELLDLL_DefView", nullptr);
+}
+
 bool ReadDialogFolder(HWND dialog, char* out, size_t size) {
     if (!out || size == 0)
         return false;
     out[0] = 0;
-    if (!RecordOf(dialog))
+    const DialogRecord* r = RecordOf(dialog);
+    if (!r)
         return false;
+    if (r->mode.itemDialog)
+        return ShellBrowserFolder(FindWindowExA(dialog, nullptr, kItemBrowserClass, nullptr), out,
+                                  size);
     return AskDialog(dialog, kCdmGetFolderPath, 270, out, size);
 }
 
@@ -134,7 +148,9 @@ bool ReadTypedName(HWND dialog, char* out, size_t size) {
     FitNameToFolder(text, folder);
     char joined[kMaxPath + 1];
     JoinPath(joined, sizeof joined, folder, text);
-    if (IsExistingFile(joined)) {
+    // The item dialog has no message for the path it makes of a name: the name is in its folder.
+    const DialogRecord* r = RecordOf(dialog);
+    if (IsExistingFile(joined) || (r && r->mode.itemDialog)) {
         CopyText(out, size, text);
         return true;
     }
@@ -262,6 +278,56 @@ void ApplyMask(HWND dialog, const char* mask) {
         PostEnter(box);
     }
     ShowNameInBox(dialog, mask, false);
+}
+
+// The browser is asked the way the shell's own views ask it (CWM_GETISHELLBROWSER; the pointer
+// is not counted). Its process already has the shell and COM loaded, so their functions are
+// looked up there: importing them would load them into every process of the desktop.
+bool ShellBrowserFolder(HWND browser, char* out, size_t size) {
+    constexpr UINT kCwmGetShellBrowser = WM_USER + 7;
+    if (!out || size == 0)
+        return false;
+    out[0] = 0;
+    HMODULE shellLibrary = GetModuleHandleA("shell32.dll");
+    HMODULE comLibrary = GetModuleHandleA("ole32.dll");
+    using PathFn = BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR);
+    using FreeFn = void(WINAPI*)(void*);
+    auto toPath = shellLibrary ? reinterpret_cast<PathFn>(reinterpret_cast<void*>(
+                                     GetProcAddress(shellLibrary, "SHGetPathFromIDListA")))
+                               : nullptr;
+    auto freeMemory = comLibrary ? reinterpret_cast<FreeFn>(reinterpret_cast<void*>(
+                                       GetProcAddress(comLibrary, "CoTaskMemFree")))
+                                 : nullptr;
+    // The answer is a pointer: only a browser of this process can give one that means anything.
+    DWORD pid = 0;
+    if (!browser || !GetWindowThreadProcessId(browser, &pid) || pid != GetCurrentProcessId() ||
+        !FindWindowExA(browser, nullptr, "SHELLDLL_DefView", nullptr) || !toPath || !freeMemory)
+        return false;
+    auto* shellBrowser =
+        reinterpret_cast<IShellBrowser*>(SendMessageA(browser, kCwmGetShellBrowser, 0, 0));
+    IShellView* view = nullptr;
+    if (!shellBrowser || FAILED(shellBrowser->QueryActiveShellView(&view)) || !view)
+        return false;
+    IFolderView* folderView = nullptr;
+    IPersistFolder2* folder = nullptr;
+    LPITEMIDLIST pidl = nullptr;
+    char path[MAX_PATH] = "";
+    bool known = SUCCEEDED(view->QueryInterface(__uuidof(IFolderView),
+                                                reinterpret_cast<void**>(&folderView))) &&
+                 SUCCEEDED(folderView->GetFolder(__uuidof(IPersistFolder2),
+                                                 reinterpret_cast<void**>(&folder))) &&
+                 SUCCEEDED(folder->GetCurFolder(&pidl)) && pidl && toPath(pidl, path);
+    if (pidl)
+        freeMemory(pidl);
+    if (folder)
+        folder->Release();
+    if (folderView)
+        folderView->Release();
+    view->Release();
+    path[MAX_PATH - 1] = 0;
+    if (known)
+        CopyText(out, size, path);
+    return known && path[0];
 }
 
 BOOL BrowseForDestination(HWND owner, const char* initialName, char* fileTitle, char* folder) {

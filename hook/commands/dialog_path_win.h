@@ -42,6 +42,17 @@ void PathToClipboard(HWND dialog);
 // Applies a mask ("*.txt") to the file list.
 void ApplyMask(HWND dialog, const char* mask);
 
+// The window class of the shell's browser inside the item dialog, which holds its file view.
+constexpr char kItemBrowserClass[] = "ExplorerBrowserControl";
+
+// Whether the dialog has a file view now: the classic dialog's container of the shell's view, or
+// the view inside the item dialog's browser. While it changes folders it has none for a moment.
+bool HasFileView(HWND dialog);
+
+// The folder a shell browser window (the item dialog's) shows. False, with an empty output, when
+// it does not tell.
+bool ShellBrowserFolder(HWND browser, char* out, size_t size);
+
 // The library's own Save dialog for choosing a destination. Nonzero when a file was chosen.
 BOOL BrowseForDestination(HWND owner, const char* initialName, char* fileTitle, char* folder);
 

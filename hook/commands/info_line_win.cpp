@@ -106,7 +106,7 @@ void RebuildInfoLine(HWND dialog, const DialogRecord& r, bool typing) {
         return;
     // While the dialog changes folders it has no file view for a moment and answers nothing
     // sound; the line keeps what it said until the new view is there and asks again.
-    if (!GetDlgItem(dialog, kIdShellView))
+    if (!HasFileView(dialog))
         return;
     char line[kInfoLineSize] = "";
     char path[kMaxPath + 1], typed[kMaxPath + 1] = "";

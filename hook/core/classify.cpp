@@ -23,6 +23,13 @@ constexpr uint32_t kCountedIds[] = {kIdHiddenLabel, kIdTypesLabel, kIdNameLabel,
                                     kIdLookInLabel, kIdFileList,   kIdNameEdit,
                                     kIdFileTypes,   kIdLookIn,     kListTwo};
 
+// The item dialog's template: the direct children it creates, in their order, before anything
+// else is created in it (the shell's browser comes only in its initialisation).
+constexpr uint32_t kItemTemplate[] = {kIdNameLabel, kIdNameEdit,   kIdTypesLabel,  kIdFileTypes,
+                                      1 /* OK */,   kIdOkDropDown, 2 /* Cancel */, kIdHelpButton};
+constexpr int kItemTemplateLength =
+    static_cast<int>(sizeof kItemTemplate / sizeof kItemTemplate[0]);
+
 bool IsCounted(uint32_t id) {
     for (uint32_t counted : kCountedIds)
         if (id == counted)
@@ -104,8 +111,23 @@ void ClassifyCandidate(SharedState& s, ClassifyWatch& w, ClassifyHost& host,
     w.comdlgControlSeen = 0;
     w.listTwoSeen = 0;
     w.fileControlCount = 0;
+    w.itemStep = 0;
     w.candidateWindow = window;
     w.fileDialogPending = 1;
+}
+
+// Follows the item dialog's order among the candidate's direct children. Returns whether the
+// order is complete with this window: the dialog is the library's item dialog. Its first control
+// is one the classic count checks too: a dialog not made by the library ends the watch there.
+bool FollowItemOrder(ClassifyWatch& w, const CreationInfo& info) {
+    if (w.itemStep < 0 || !info.parent || info.parent != w.candidateWindow)
+        return false;
+    if (w.itemStep >= kItemTemplateLength || info.controlId != kItemTemplate[w.itemStep]) {
+        w.itemStep = -1;
+        return false;
+    }
+    w.itemStep = w.itemStep + 1;
+    return w.itemStep == kItemTemplateLength;
 }
 
 } // namespace
@@ -148,6 +170,15 @@ void Classify(SharedState& s, ClassifyWatch& w, ClassifyHost& host, const Creati
     }
     if (!w.fileDialogPending)
         return;
+
+    if (FollowItemOrder(w, info)) {
+        // Decided once, before the dialog's initialisation; the watch ends first, since the
+        // set-up may create windows that pass through here again.
+        w.fileDialogPending = 0;
+        w.itemStep = -1;
+        host.SetUpFileDialog(w.candidateWindow, module, TrainingRuns(s), DialogKind::kItem);
+        return;
+    }
 
     const uint32_t id = info.controlId;
     const Handle32 parent = info.parent;
@@ -194,7 +225,7 @@ void Classify(SharedState& s, ClassifyWatch& w, ClassifyHost& host, const Creati
         CopyText(dialogModule, sizeof dialogModule, module);
     if (!comdlg || !candidate)
         return;
-    host.SetUpFileDialog(candidate, dialogModule, training);
+    host.SetUpFileDialog(candidate, dialogModule, training, DialogKind::kClassic);
 }
 
 } // namespace vn

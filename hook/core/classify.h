@@ -7,6 +7,13 @@
 // took each other's candidates and some dialogs were never recognised. The rest of the state
 // (switches, trained entries, the ring of recent windows offered for training) is shared by all
 // processes without a lock, so every value read from it is treated as possibly stale or hostile.
+//
+// The Common Item Dialog (IFileOpenDialog, IFileSaveDialog) is a kind of its own: the library
+// builds it from a template of its own whose controls are a few of the classic ids in a fixed
+// order, without the Look-in box or the classic file list. It is recognised only by that exact
+// order of direct children, all made by the library, before anything else is created in it; a
+// dialog whose children come in any other order (an application's look-alike, the classic
+// dialog, an item dialog built differently, as other versions of the system do) is left alone.
 #pragma once
 
 #include "hook/core/shared_state.h"
@@ -15,6 +22,9 @@ namespace vn {
 
 constexpr uint16_t kDialogClassAtom = 0x8002; // "#32770"
 constexpr int kFileControlsToDecide = 6;
+
+// The kinds of standard file dialog that are taken over.
+enum class DialogKind { kClassic, kItem };
 
 // What the creation record of a new window says, already copied out of the record.
 struct CreationInfo {
@@ -38,6 +48,7 @@ struct ClassifyWatch {
     int32_t fileControlCount;     // standard file-dialog controls seen so far
     uint32_t trainedMatchPending; // the candidate matches a trained entry
     int32_t matchedTrainedIndex;  // which one
+    int32_t itemStep;             // direct children matching the item dialog's order; -1: none
 };
 
 // What classification needs from the platform and from the trained-dialog handling.
@@ -58,9 +69,10 @@ class ClassifyHost {
     virtual bool TrainedActiveFor(const char* module) = 0;
     // Hands a pending trained match to the trained-dialog handling.
     virtual void HandTrainedMatch(int entryIndex, Handle32 dialog) = 0;
-    // Sets a standard file dialog up (settings, lists, exclusions, keys, record, procedure).
-    // Returns whether it was taken over.
-    virtual bool SetUpFileDialog(Handle32 dialog, const char* module, bool training) = 0;
+    // Sets a standard file dialog of a kind up (settings, lists, exclusions, keys, record,
+    // procedure). Returns whether it was taken over.
+    virtual bool SetUpFileDialog(Handle32 dialog, const char* module, bool training,
+                                 DialogKind kind) = 0;
 
   protected:
     ~ClassifyHost() = default;

@@ -7,6 +7,7 @@ namespace vn {
 
 constexpr int kIdComboDropList = 1000; // the drop-down list (ComboLBox) of any combo box
 constexpr int kIdBrandLabel = 1024;    // psh1: where PKZIP's own dialogs show the vendor's name
+constexpr int kIdOkDropDown = 1024;    // psh1 of the item dialog: the arrow beside OK
 constexpr int kIdHelpButton = 1038;    // pshHelp
 constexpr int kIdPrintGroupBox = 1072; // grp1 of the Print dialog, never in a file dialog
 constexpr int kIdHiddenLabel = 1088;   // stc1

@@ -80,6 +80,9 @@ struct DialogRecord {
         // "This dialog only" choices of the disabling dialog, written with the title at close.
         ExcludeFlags pendingExcludes;
         uint32_t openToFirstFavorite; // the application opens in its first favourite folder
+        // The Common Item Dialog: it lays its own controls out, and its folder is asked of the
+        // shell's browser inside it rather than with the classic dialog's messages.
+        uint32_t itemDialog;
     } mode;
 
     // Where the dialog is shown, and when.

@@ -85,7 +85,8 @@ bool ReadRowsInput(HWND dialog, const DialogRecord& r, AddedRowsPass pass,
     RECT client;
     if (!WindowRect(dialog, &d) || !GetClientRect(dialog, &client))
         return false;
-    bool hasTypes = WindowRect(GetDlgItem(dialog, kIdFileTypes), &types);
+    // The item dialog's type box sits at its right edge: the row starts at the left there.
+    bool hasTypes = !r.mode.itemDialog && WindowRect(GetDlgItem(dialog, kIdFileTypes), &types);
     bool hasBar = WindowRect(GetDlgItem(dialog, kIdPlacesBar), &bar);
     *in = {pass,
            present,

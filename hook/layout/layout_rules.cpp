@@ -110,6 +110,18 @@ WideningFollow FollowWidening(const MoveReference& ref, const LayoutRect& child,
     return {0, 0};
 }
 
+int32_t ItemRowsRoom(const LayoutRect& browser, int64_t rowsHeight, int32_t minBrowserHeight) {
+    int64_t spare = static_cast<int64_t>(browser.bottom) - browser.top - minBrowserHeight;
+    int64_t room = rowsHeight < spare ? rowsHeight : spare;
+    if (room > kMaxWindowExtent)
+        room = kMaxWindowExtent; // no window is higher: the rectangle is someone's wild one
+    return room > 0 ? static_cast<int32_t>(room) : 0;
+}
+
+bool LiesBelowBrowser(const LayoutRect& browser, const LayoutRect& control) {
+    return control.top >= browser.bottom;
+}
+
 bool IsDialogClassName(const char* className) {
     return className && strcmp(className, "#32770") == 0;
 }

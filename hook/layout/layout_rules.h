@@ -115,6 +115,15 @@ WideningFollow FollowWidening(const MoveReference& ref, const LayoutRect& child,
 // The class of the dialog and of nested dialog templates, the only parents whose children move.
 bool IsDialogClassName(const char* className);
 
+// The item dialog lays its own controls out, its shell browser filling what lies between the
+// toolbar and the name and type rows. The library's rows go at the bottom of the dialog: the
+// browser gives up their height, keeping at least minBrowserHeight, and the dialog's own controls
+// below it move up by what it gave. Returns that height (0 when there is nothing to give).
+int32_t ItemRowsRoom(const LayoutRect& browser, int64_t rowsHeight, int32_t minBrowserHeight);
+
+// Whether a control of the item dialog lies below its browser, and so moves with the name row.
+bool LiesBelowBrowser(const LayoutRect& browser, const LayoutRect& control);
+
 // A window grown by (dx, dy), never below zero nor above kMaxWindowExtent.
 LayoutSize GrownSize(int64_t width, int64_t height, int64_t dx, int64_t dy);
 

@@ -297,6 +297,72 @@ void StretchPlacesBar(HWND dialog) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+namespace {
+
+// The browser of the item dialog keeps at least this height whatever rows are added.
+constexpr int32_t kMinItemBrowserHeight = 80;
+
+// What the layouts of both kinds do before the added rows are made: fonts, the folder the lists
+// are filled for, and the character cell the rows are measured in.
+void PrepareAddedRows(HWND dialog, DialogRecord& r, const HookSettings& settings) {
+    FetchAddedControlFonts(dialog, r);
+    r.session.listFolder[0] = 0;
+    if (settings.showRecent || settings.showFavorites)
+        ReadDialogFolder(dialog, r.session.listFolder, sizeof r.session.listFolder);
+    MeasureCharacterCell(dialog, r);
+}
+
+} // namespace
+
+void LayOutItemDialog(HWND dialog, DialogRecord& r) {
+    SharedState* s = Shared();
+    if (!IsWindow(dialog))
+        return;
+    bool placed = false;
+    if (s) {
+        PrepareAddedRows(dialog, r, s->settings);
+        if (!r.mode.exclusions.excluded[kExcludeFileManagement])
+            CreateAddedControls(dialog, r);
+        r.layout.layoutReady = 1;
+        placed = EnlargeResizable(dialog, r);
+        // Growing by the rows alone sent no WM_SIZE through the finished record.
+        RelayOutItemDialog(dialog, r);
+    }
+    if (!placed)
+        StoreCurrentPlacement(dialog, r);
+    ShowPlaced(dialog, r);
+}
+
+void RelayOutItemDialog(HWND dialog, DialogRecord& r) {
+    if (!r.layout.layoutReady || r.placement.placementFinished)
+        return;
+    HWND browser = FindWindowExA(dialog, nullptr, kItemBrowserClass, nullptr);
+    LayoutRect b;
+    if (!WindowRect(browser, &b))
+        return;
+    int64_t rows = static_cast<int64_t>(r.layout.listsHeight) + r.layout.infoLineHeight +
+                   r.layout.buttonRowHeight;
+    int32_t room = ItemRowsRoom(b, rows, kMinItemBrowserHeight);
+    HDWP batch = BeginDeferWindowPos(32);
+    for (HWND c = GetWindow(dialog, GW_CHILD); c && batch && room; c = GetWindow(c, GW_HWNDNEXT)) {
+        LayoutRect at;
+        if (c == browser || IsAddedControl(r, c) || !WindowRect(c, &at) || !LiesBelowBrowser(b, at))
+            continue;
+        POINT p = {at.left, at.top};
+        MapWindowPoints(nullptr, dialog, &p, 1);
+        batch = DeferWindowPos(batch, c, nullptr, p.x, Shifted(p.y, -static_cast<int64_t>(room)), 0,
+                               0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (batch && room)
+        batch = DeferWindowPos(batch, browser, nullptr, 0, 0, WidthOf(b),
+                               Shifted(HeightOf(b), -static_cast<int64_t>(room)),
+                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (batch)
+        batch = DeferAddedControls(dialog, r, batch);
+    if (batch)
+        EndDeferWindowPos(batch);
+}
+
 void LayOutDialog(HWND dialog, DialogRecord& r) {
     SharedState* s = Shared();
     if (!IsWindow(dialog))
@@ -308,7 +374,6 @@ void LayOutDialog(HWND dialog, DialogRecord& r) {
     }
     const HookSettings& settings = s->settings;
 
-    FetchAddedControlFonts(dialog, r);
     if (settings.viewDetails)
         SendMessageA(dialog, WM_COMMAND, kDetailsViewCommand, 0);
 
@@ -316,9 +381,7 @@ void LayOutDialog(HWND dialog, DialogRecord& r) {
           r.mode.exclusions.excluded[kExcludeSizing]))
         FitNestedTemplate(dialog);
 
-    r.session.listFolder[0] = 0;
-    if (settings.showRecent || settings.showFavorites)
-        ReadDialogFolder(dialog, r.session.listFolder, sizeof r.session.listFolder);
+    PrepareAddedRows(dialog, r, settings);
 
     // The first geometry, which the re-layout keeps the file list's distances to.
     LayoutRect d = {0, 0, 0, 0}, list;
@@ -337,7 +400,6 @@ void LayOutDialog(HWND dialog, DialogRecord& r) {
         EnlargeFixed(dialog, r, true, false);
         placed = true;
     }
-    MeasureCharacterCell(dialog, r);
     if (!r.mode.exclusions.excluded[kExcludeFileManagement])
         CreateAddedControls(dialog, r);
     LengthenDropDowns(dialog, r.layout.charHeight);

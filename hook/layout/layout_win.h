@@ -32,6 +32,15 @@ namespace vn {
 // never stays hidden.
 void LayOutDialog(HWND dialog, DialogRecord& record);
 
+// The first layout of the Common Item Dialog, which lays its own controls out on WM_SIZE: the
+// added rows are created and the dialog grows by them, it is given its size and place, then shown
+// as LayOutDialog shows a dialog.
+void LayOutItemDialog(HWND dialog, DialogRecord& record);
+
+// After the item dialog's own layout (its WM_SIZE): makes room for the added rows at the bottom
+// by shrinking its browser and moving its controls below the browser up, and places the rows.
+void RelayOutItemDialog(HWND dialog, DialogRecord& record);
+
 // For a resizable dialog, on WM_SIZE and MSG_RELAYOUT: keeps the file list at its first distances
 // to the dialog's right and bottom edges and moves the children beside and below it. Does
 // nothing before the first layout has created the added controls (layoutReady) or once the

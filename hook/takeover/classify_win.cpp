@@ -64,14 +64,16 @@ class Win32ClassifyHost final : public ClassifyHost {
         StartTrainedHandling(index, ToHwnd(dialog));
     }
 
-    bool SetUpFileDialog(Handle32 dialog, const char* module, bool training) override;
+    bool SetUpFileDialog(Handle32 dialog, const char* module, bool training,
+                         DialogKind kind) override;
 };
 
 bool KeyDown(int key) {
     return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
 
-bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* module, bool training) {
+bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* module, bool training,
+                                        DialogKind kind) {
     HWND dialog = ToHwnd(dialogHandle);
     // The watch is shared by every process: a candidate of another process, or one that is
     // already gone, is not ours to take over.
@@ -110,7 +112,7 @@ bool Win32ClassifyHost::SetUpFileDialog(Handle32 dialogHandle, const char* modul
     ExcludeFlags pending = {};
     for (int kind = 0; kind < kExcludeKinds; ++kind)
         pending.excluded[kind] = setup.pending[kind];
-    return TakeOverDialog(dialog, module, title, setup.flags, pending, training);
+    return TakeOverDialog(dialog, kind, module, title, setup.flags, pending, training);
 }
 
 } // namespace

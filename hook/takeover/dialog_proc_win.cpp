@@ -165,7 +165,8 @@ void NoteInitialisedDialog(DialogRecord& r, HWND dialog) {
 void DecideExclusions(const SharedState& s, DialogRecord& r, HWND dialog) {
     ExcludeFlags& flags = r.mode.exclusions;
     char brandText[kTitleSize] = "";
-    HWND brand = GetDlgItem(dialog, kIdBrandLabel);
+    // In the item dialog the same id is the arrow beside OK.
+    HWND brand = r.mode.itemDialog ? nullptr : GetDlgItem(dialog, kIdBrandLabel);
     if (brand)
         GetWindowTextA(brand, brandText, sizeof brandText);
     bool pkzip = false;
@@ -191,6 +192,11 @@ void DecideExclusions(const SharedState& s, DialogRecord& r, HWND dialog) {
     }
     if (r.mode.browseDialog)
         flags.excluded[kExcludeSizing] = 1;
+    // An item dialog is only served with the shell browser its initialisation made: without it
+    // (another build of the dialog) nothing here knows its folder or where its controls go.
+    if (r.mode.itemDialog && !HasFileView(dialog))
+        flags.excluded[kExcludeSizing] = flags.excluded[kExcludeFileManagement] =
+            flags.excluded[kExcludeLastFolder] = 1;
     const ExcludeList* lists[kExcludeKinds] = {&s.excludes, &s.sizeExcludes, &s.lastDirExcludes};
     for (int kind = 0; kind < kExcludeKinds; ++kind)
         if (MatchExclude(*lists[kind], r.moduleName, r.dialogTitle))
@@ -204,7 +210,8 @@ void DecideExclusions(const SharedState& s, DialogRecord& r, HWND dialog) {
 bool ShowsNameAndTypes(const DialogRecord& r, HWND dialog) {
     HWND box = GetDlgItem(dialog, r.fileNameControlId);
     HWND types = GetDlgItem(dialog, kIdFileTypes);
-    return box && IsWindowVisible(box) && types && IsWindowVisible(types);
+    // The item dialog hides its type box when the application gives no types.
+    return box && IsWindowVisible(box) && (r.mode.itemDialog || (types && IsWindowVisible(types)));
 }
 
 // The first favourite folder, or the application's last folder.
@@ -273,7 +280,10 @@ LRESULT OnInitDialog(DialogRecord& record, HWND dialog, WPARAM wParam, LPARAM lP
     if (r->mode.passive)
         return FinishInit(s, dialog, result);
 
-    LayOutDialog(dialog, *r);
+    if (r->mode.itemDialog)
+        LayOutItemDialog(dialog, *r);
+    else
+        LayOutDialog(dialog, *r);
     r = RecordOf(dialog);
     if (!r)
         return FinishInit(s, dialog, result);
@@ -469,8 +479,8 @@ LRESULT OnDestroy(int slot, HWND dialog, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-bool TakeOverDialog(HWND dialog, const char* module, const char* title, const ExcludeFlags& flags,
-                    const ExcludeFlags& pending, bool training) {
+bool TakeOverDialog(HWND dialog, DialogKind kind, const char* module, const char* title,
+                    const ExcludeFlags& flags, const ExcludeFlags& pending, bool training) {
     SharedState* s = Shared();
     if (!s)
         return false;
@@ -483,6 +493,7 @@ bool TakeOverDialog(HWND dialog, const char* module, const char* title, const Ex
     r.mode.exclusions = flags;
     r.mode.pendingExcludes = pending;
     r.mode.passive = training ? 1 : 0;
+    r.mode.itemDialog = kind == DialogKind::kItem ? 1 : 0;
     r.fileNameControlId = kIdNameEdit;
     r.mode.browseDialog = g_process.browseFlag;
     g_process.browseFlag = 0;
@@ -539,8 +550,18 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
         OnWindowPosChanging(r, dialog, reinterpret_cast<WINDOWPOS*>(lParam));
         break;
     case WM_SIZE:
-        // A passive dialog lays itself out as it always does.
-        if (!r.mode.passive && !r.placement.placementFinished && r.placement.resizable) {
+        // The item dialog lays its own controls out first; the rows then get their room.
+        if (r.mode.itemDialog && !r.mode.passive && !r.placement.placementFinished) {
+            LRESULT result = CallWindowProcA(saved, dialog, msg, wParam, lParam);
+            if (DialogRecord* again = RecordOf(dialog)) {
+                RelayOutItemDialog(dialog, *again);
+                FillAddedLists(*again);
+            }
+            return result;
+        }
+        // A passive dialog, and the item dialog, lay themselves out as they always do.
+        if (!r.mode.passive && !r.mode.itemDialog && !r.placement.placementFinished &&
+            r.placement.resizable) {
             RelayOutOnSize(dialog, r);
             FillAddedLists(r);
             return 0;
@@ -583,7 +604,7 @@ LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case MSG_RELAYOUT:
         TakeOverFileList(dialog, r, nullptr); // in case the view came without a word
-        if (r.placement.resizable) {
+        if (r.placement.resizable && !r.mode.itemDialog) {
             RelayOutOnSize(dialog, r);
             FillAddedLists(r);
         }

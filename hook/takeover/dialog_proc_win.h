@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "hook/core/classify.h"
 #include "hook/core/dialog_record.h"
 #include "hook/core/dialog_setup.h"
 
@@ -11,10 +12,10 @@ extern "C" LRESULT CALLBACK KsOpenProc(HWND dialog, UINT msg, WPARAM wParam, LPA
 
 namespace vn {
 
-// Takes a dialog over: opens its record, replaces its procedure and tells the manager. flags are
-// the extensions withheld from it, pending the "this dialog only" choices to be written into the
-// exclusion lists when it closes. Returns whether the dialog is now served by KsOpenProc.
-bool TakeOverDialog(HWND dialog, const char* module, const char* title, const ExcludeFlags& flags,
-                    const ExcludeFlags& pending, bool training);
+// Takes a dialog of a kind over: opens its record, replaces its procedure and tells the manager.
+// flags are the extensions withheld from it, pending the "this dialog only" choices to be written
+// into the exclusion lists when it closes. Returns whether the dialog is now served by KsOpenProc.
+bool TakeOverDialog(HWND dialog, DialogKind kind, const char* module, const char* title,
+                    const ExcludeFlags& flags, const ExcludeFlags& pending, bool training);
 
 } // namespace vn

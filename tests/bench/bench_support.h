@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <commdlg.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include "hook/core/messages.h"
 
@@ -38,6 +40,28 @@ inline bool OpenDialogOn(const char* folder, const char* filter) {
     ofn.lpstrInitialDir = folder;
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
     return GetOpenFileNameA(&ofn) != 0;
+}
+
+// Opens the Common Item Dialog (IFileOpenDialog) on folder with the filter's two types; true when
+// a file was chosen. COM is set up by the caller.
+inline bool ItemDialogOn(const char* folder) {
+    IFileOpenDialog* dialog = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog))))
+        return false;
+    const COMDLG_FILTERSPEC types[] = {{L"Text files (*.txt)", L"*.txt"}, {L"All files", L"*.*"}};
+    dialog->SetFileTypes(2, types);
+    wchar_t wide[MAX_PATH] = L"";
+    IShellItem* item = nullptr;
+    if (MultiByteToWideChar(CP_ACP, 0, folder, -1, wide, MAX_PATH) &&
+        SUCCEEDED(SHCreateItemFromParsingName(wide, nullptr, IID_IShellItem,
+                                              reinterpret_cast<void**>(&item)))) {
+        dialog->SetFolder(item);
+        item->Release();
+    }
+    bool chosen = SUCCEEDED(dialog->Show(nullptr));
+    dialog->Release();
+    return chosen;
 }
 
 // Points the library's settings and lists at data (the "Data Path" the manager would set).

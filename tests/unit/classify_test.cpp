@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ class FakeHost final : public ClassifyHost {
     std::map<Handle32, uint32_t> style;
     std::map<Handle32, Handle32> parent;
     std::vector<Handle32> setUp;
+    std::vector<DialogKind> kinds;
     std::vector<int> handed;
     std::string module = "notepad";
     std::function<void()> duringSetUp;
@@ -40,8 +42,9 @@ class FakeHost final : public ClassifyHost {
     bool TrainedSlotModule(Handle32, char*, size_t) override { return false; }
     bool TrainedActiveFor(const char*) override { return false; }
     void HandTrainedMatch(int index, Handle32) override { handed.push_back(index); }
-    bool SetUpFileDialog(Handle32 dialog, const char*, bool) override {
+    bool SetUpFileDialog(Handle32 dialog, const char*, bool, DialogKind kind) override {
         setUp.push_back(dialog);
+        kinds.push_back(kind);
         if (duringSetUp)
             duringSetUp();
         return true;
@@ -247,6 +250,61 @@ TEST_F(ClassifyTest, ADialogCreatedDuringSetUpDoesNotChangeTheDecision) {
     ASSERT_EQ(host.setUp.size(), 1u);
     EXPECT_EQ(host.setUp[0], kDialog);
     EXPECT_EQ(watch.candidateWindow, 0x999u);
+}
+
+// Creation sequences as a CBT hook saw them under Wine (the sample's VNSAMPLE_LOG_CREATION), one
+// window a word: its id, then where it was made ("" the dialog, c the last combo box, b the
+// shell's browser, p the library's pane outside the dialog, - no parent).
+// IFileOpenDialog::Show: the template, then the browser (0), its view and the toolbar (200).
+constexpr const char* kItemOpen = "1090 1152 1089 1136 1000c 1 1024 2 1038 0 0b 200 0b";
+// GetOpenFileName: the classic dialog.
+constexpr const char* kClassicOpen = "0- 1091 1137 1000c 1088 1184 1120 1090 1152 1148 1089 1136 "
+                                     "1000c 1040 1 2 1038 0";
+
+TEST_F(ClassifyTest, TheItemDialogIsAKindOfItsOwnNeverConfusedWithItsLookAlikes) {
+    const std::string comdlg = host.owner[kDialog], app = "C:\\apps\\sample.exe";
+    const struct {
+        const char* before; // windows made before the dialog
+        const char* sequence;
+        std::string dialogOwner;
+        int takenOver; // 0 not, 1 as the classic dialog, 2 as the item dialog
+    } cases[] = {
+        {"", kItemOpen, comdlg, 2},
+        {"8192p 8192p", kItemOpen, comdlg, 2}, // the application's controls in the pane
+        {"", kClassicOpen, comdlg, 1},
+        {"", kItemOpen, app, 0}, // an application's dialog with the same ids in the same order
+        // Item dialogs built otherwise: another window first, no arrow beside OK, a Look-in box.
+        {"", "0 1090 1152 1089 1136 1000c 1 1024 2 1038 0", comdlg, 0},
+        {"", "1090 1152 1089 1136 1000c 1 2 1038 0", comdlg, 0},
+        {"", "1090 1137 1152 1089 1136 1000c 1 1024 2 1038 0", comdlg, 0},
+    };
+    auto replay = [&](const std::string& words) {
+        Handle32 next = 0x2000;
+        std::istringstream in(words);
+        for (std::string w; in >> w;) {
+            char where = w.back() >= '0' && w.back() <= '9' ? 0 : w.back();
+            CreationInfo info = {};
+            info.style = where == '-' ? 0x8C000000 : kChild;
+            info.className = "Window";
+            info.parent = !where ? kDialog : where == 'c' ? kCombo : where == '-' ? 0 : 0x700;
+            info.controlId = static_cast<uint32_t>(atoi(w.c_str()));
+            Classify(*s, watch, host, info, next++);
+        }
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sequence);
+        host.setUp.clear();
+        host.kinds.clear();
+        watch = {};
+        host.owner[kDialog] = host.owner[kCombo] = c.dialogOwner;
+        replay(c.before);
+        Dialog();
+        replay(c.sequence);
+        ASSERT_EQ(host.setUp.size(), c.takenOver ? 1u : 0u);
+        if (c.takenOver) {
+            EXPECT_EQ(host.kinds[0], c.takenOver == 2 ? DialogKind::kItem : DialogKind::kClassic);
+        }
+    }
 }
 
 struct SetupTest : ::testing::Test {

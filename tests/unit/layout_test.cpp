@@ -374,3 +374,23 @@ TEST(LayoutOriginalEdges, OnlyChildrenBeyondTheOldEdgesMove) {
     EXPECT_EQ(both.x, 1);
     EXPECT_EQ(both.y, 2);
 }
+
+TEST(LayoutItemDialog, TheBrowserGivesTheRowsItsHeightDownToItsMinimum) {
+    const struct {
+        LayoutRect browser;
+        int64_t rows;
+        int32_t room;
+    } cases[] = {
+        {{0, 40, 770, 440}, 120, 120}, // room enough
+        {{0, 40, 770, 240}, 170, 120}, // keeps its 80 pixels
+        {{0, 40, 770, 100}, 50, 0},    // already below its minimum
+        {{0, 40, 770, 440}, -30, 0},   // wild row heights give nothing
+        {{0, INT32_MIN, 770, INT32_MAX}, INT64_MAX, kMaxWindowExtent}, // a wild rectangle
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ItemRowsRoom(c.browser, c.rows, 80), c.room) << c.browser.bottom << " " << c.rows;
+    LayoutRect browser = {0, 40, 770, 440};
+    EXPECT_TRUE(LiesBelowBrowser(browser, {160, 440, 600, 460})); // the name row
+    EXPECT_FALSE(LiesBelowBrowser(browser, {0, 0, 60, 36}));      // the toolbar
+    EXPECT_FALSE(LiesBelowBrowser(browser, {10, 400, 200, 441})); // overlapping it
+}

@@ -23,6 +23,13 @@
 //                                 VNSAMPLE_INITIAL_DIR is the folder the application asks for;
 //                                 VNSAMPLE_HOOK=1 gives the dialog an application hook, which
 //                                 keeps it from getting a sizing border.
+//   vnsample item-open|item-save [MS [NAME]]  the same with the Common Item Dialog
+//                                 (IFileOpenDialog / IFileSaveDialog through COM): the same
+//                                 closing, report, VNSAMPLE_RESIZE and VNSAMPLE_INITIAL_DIR (its
+//                                 SetFolder)
+//   VNSAMPLE_LOG_CREATION=FILE    with any dialog command: every window this thread creates is
+//                                 written to FILE as "CLASS ID PARENTCLASS STYLE W H OWNER|TITLE",
+//                                 OWNER the file name of the module that created the window
 //   vnsample open-many N MS PREFIX  N Open dialogs one after the other, dialog i closed after MS
 //                                 milliseconds with PREFIX<i>.txt typed; exit status: how many
 //                                 did not return their file
@@ -43,7 +50,10 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
+#include "hook/commands/dialog_path_win.h"
 #include "hook/core/settings.h"
 #include "hook/core/settings_win.h"
 #include "hook/core/manager_link_win.h"
@@ -159,6 +169,9 @@ void ReportDialog(HWND dlg, const std::string& shown) {
     GetWindowRect(dlg, &rc);
     char folder[MAX_PATH * 2] = "";
     SendMessageA(dlg, WM_USER + 102, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    if (!folder[0]) // the item dialog has no message for it
+        ShellBrowserFolder(FindWindowExA(dlg, nullptr, kItemBrowserClass, nullptr), folder,
+                           sizeof folder);
     fprintf(f, "rect %ld %ld %ld %ld\nvisible %d\nfolder %s\n", rc.left, rc.top, rc.right,
             rc.bottom, IsWindowVisible(dlg) ? 1 : 0, folder);
     RECT client = {};
@@ -231,6 +244,53 @@ void ReportReturned(const char* file) {
     }
 }
 
+// VNSAMPLE_LOG_CREATION=FILE: the creation sequence of a dialog as a hook sees it, for the tables
+// of the classifier's tests.
+FILE* g_creationLog = nullptr;
+
+LRESULT CALLBACK CreationLogHook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && g_creationLog) {
+        HWND w = reinterpret_cast<HWND>(wParam);
+        const CREATESTRUCTA* cs = reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs;
+        char cls[64] = "", parentCls[64] = "-", owner[MAX_PATH] = "", title[80] = "";
+        GetClassNameA(w, cls, sizeof cls);
+        if (cs->hwndParent)
+            GetClassNameA(cs->hwndParent, parentCls, sizeof parentCls);
+        auto instance = reinterpret_cast<HMODULE>(GetWindowLongPtrA(w, GWLP_HINSTANCE));
+        if (instance)
+            GetModuleFileNameA(instance, owner, sizeof owner);
+        if (cs->lpszName && reinterpret_cast<UINT_PTR>(cs->lpszName) >= 0x10000)
+            snprintf(title, sizeof title, "%s", cs->lpszName);
+        const char* ownerName = strrchr(owner, '\\');
+        fprintf(g_creationLog, "%s %lu %s 0x%08lX %d %d %s|%s\n", cls,
+                (cs->style & WS_CHILD)
+                    ? static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(cs->hMenu))
+                    : 0ul,
+                parentCls, static_cast<unsigned long>(cs->style), cs->cx, cs->cy,
+                ownerName ? ownerName + 1 : owner, title);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+struct CreationLog {
+    HHOOK hook = nullptr;
+    CreationLog() {
+        char path[MAX_PATH] = "";
+        if (!GetEnvironmentVariableA("VNSAMPLE_LOG_CREATION", path, sizeof path))
+            return;
+        g_creationLog = fopen(path, "w");
+        if (g_creationLog)
+            hook = SetWindowsHookExA(WH_CBT, CreationLogHook, nullptr, GetCurrentThreadId());
+    }
+    ~CreationLog() {
+        if (hook)
+            UnhookWindowsHookEx(hook);
+        if (g_creationLog)
+            fclose(g_creationLog);
+        g_creationLog = nullptr;
+    }
+};
+
 // VNSAMPLE_BYPASS_INIT=1: the application subclasses its file dialog as it is built and hands
 // WM_INITDIALOG straight to the dialog class, so that a procedure installed before its own never
 // sees the dialog's initialisation.
@@ -283,9 +343,71 @@ int FileDialog(bool save) {
     HHOOK hook = nullptr;
     if (GetEnvironmentVariableA("VNSAMPLE_BYPASS_INIT", bypass, sizeof bypass) && bypass[0] == '1')
         hook = SetWindowsHookExA(WH_CBT, BypassHook, nullptr, GetCurrentThreadId());
-    BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    BOOL ok = FALSE;
+    {
+        CreationLog log;
+        ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    }
     if (hook)
         UnhookWindowsHookEx(hook);
+    printf("%s\n", ok ? file : "<cancelled>");
+    ReportReturned(ok ? file : "<cancelled>");
+    return ok ? 0 : 1;
+}
+
+// The Common Item Dialog, as applications written since Vista show it: the result is the file
+// system path of the chosen item.
+int ItemDialog(bool save) {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+        return 3;
+    IFileDialog* dialog = nullptr;
+    HRESULT hr = save ? CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IFileSaveDialog, reinterpret_cast<void**>(&dialog))
+                      : CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                         IID_IFileOpenDialog, reinterpret_cast<void**>(&dialog));
+    if (FAILED(hr) || !dialog) {
+        printf("vnsample: no item dialog (0x%08lx)\n", static_cast<unsigned long>(hr));
+        CoUninitialize();
+        return 3;
+    }
+    const COMDLG_FILTERSPEC types[] = {{L"Text files (*.txt)", L"*.txt"},
+                                       {L"All files (*.*)", L"*.*"}};
+    dialog->SetFileTypes(2, types);
+    wchar_t initial[MAX_PATH] = L"";
+    IShellItem* folder = nullptr;
+    if (GetEnvironmentVariableW(L"VNSAMPLE_INITIAL_DIR", initial, MAX_PATH) &&
+        SUCCEEDED(SHCreateItemFromParsingName(initial, nullptr, IID_IShellItem,
+                                              reinterpret_cast<void**>(&folder)))) {
+        dialog->SetFolder(folder);
+        folder->Release();
+    }
+    CreationLog log; // the application's own controls are made before the dialog
+    char custom[4] = "";
+    IFileDialogCustomize* customize = nullptr;
+    if (GetEnvironmentVariableA("VNSAMPLE_ITEM_CUSTOM", custom, sizeof custom) &&
+        custom[0] == '1' &&
+        SUCCEEDED(dialog->QueryInterface(IID_IFileDialogCustomize,
+                                         reinterpret_cast<void**>(&customize)))) {
+        customize->AddCheckButton(100, L"Sample option", FALSE);
+        customize->AddPushButton(101, L"Sample button");
+        customize->Release();
+    }
+    SetTimer(nullptr, 0, g_closeAfterMs, CloseDialogTimer);
+    char file[MAX_PATH] = "";
+    bool ok = false;
+    ok = SUCCEEDED(dialog->Show(nullptr));
+    IShellItem* result = nullptr;
+    if (ok && SUCCEEDED(dialog->GetResult(&result)) && result) {
+        wchar_t* path = nullptr;
+        if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path)) && path) {
+            WideCharToMultiByte(CP_ACP, 0, path, -1, file, sizeof file, nullptr, nullptr);
+            CoTaskMemFree(path);
+        }
+        result->Release();
+    }
+    ok = ok && file[0];
+    dialog->Release();
+    CoUninitialize();
     printf("%s\n", ok ? file : "<cancelled>");
     ReportReturned(ok ? file : "<cancelled>");
     return ok ? 0 : 1;
@@ -362,6 +484,7 @@ int TemplateDialog() {
         t[n++] = 0; // no title
         t[n++] = 0; // no creation data
     }
+    CreationLog log;
     DialogBoxIndirectA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(t.data()), nullptr,
                        TemplateProc);
     return 0;
@@ -532,7 +655,7 @@ int main(int argc, char** argv) {
     if (!strcmp(cmd, "windows"))
         return CreateWindows(argc > 2 ? atoi(argv[2]) : 1);
     if (!strcmp(cmd, "open") || !strcmp(cmd, "save") || !strcmp(cmd, "print") ||
-        !strcmp(cmd, "template")) {
+        !strcmp(cmd, "template") || !strcmp(cmd, "item-open") || !strcmp(cmd, "item-save")) {
         if (argc > 2)
             g_closeAfterMs = static_cast<UINT>(atoi(argv[2]));
         g_typeName = argc > 3 ? argv[3] : nullptr;
@@ -540,6 +663,8 @@ int main(int argc, char** argv) {
             return PrintDialog();
         if (!strcmp(cmd, "template"))
             return TemplateDialog();
+        if (!strncmp(cmd, "item-", 5))
+            return ItemDialog(!strcmp(cmd, "item-save"));
         return FileDialog(!strcmp(cmd, "save"));
     }
     if (!strcmp(cmd, "picker")) {

@@ -1280,20 +1280,29 @@ void TypedFullPath() {
 // The chosen file is recorded; the application's next dialog opens in its folder; a dialog that
 // is cancelled records nothing but its position and size; an application excluded from the last
 // folder opens where it says.
-void LastFolder() {
+// With the hook set and no lists yet, the sample's dialog (command: "open", "item-open") chooses
+// report.txt in a new folder of the data folder: the file and its folder are recorded as recent.
+// Returns the folder.
+std::string ChooseAndCheckRecorded(const char* folderName, const char* command) {
     PrepareFolders();
-    std::string docs = DataFile("docs");
+    std::string docs = DataFile(folderName);
     CreateDirectoryA(docs.c_str(), nullptr);
     std::string file = docs + "\\report.txt";
     WriteFileText(file, "");
     DeleteFileA(ListFile("vnsample").c_str());
     SetupHookDLL(g_manager);
-
-    CHECK(RunSample(("open 1500 \"" + file + "\"").c_str()) == 0, "a file is chosen");
+    g_received.clear();
+    CHECK(RunSample((std::string(command) + " 1500 \"" + file + "\"").c_str()) == 0,
+          "%s: a file is chosen", command);
     CHECK(ReadList("vnsample", "Recent Files", "Entry1") == file, "recorded: %s",
           ReadList("vnsample", "Recent Files", "Entry1").c_str());
     std::string folder = ReadList("vnsample", "Recent Paths", "Entry1");
     CHECK(folder == docs + "\\" || folder == docs, "its folder recorded: %s", folder.c_str());
+    return docs;
+}
+
+void LastFolder() {
+    std::string docs = ChooseAndCheckRecorded("docs", "open");
 
     // The application asks for its own folder each time; the last folder wins unless excluded.
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", g_cwd);
@@ -1311,6 +1320,72 @@ void LastFolder() {
     CHECK(RunSample("open 1500") == 1, "a dialog excluded from the last folder");
     r = ReadReport();
     CHECK(!CompareNoCase(r.folder.c_str(), g_cwd, 300), "opens where the application says: %s",
+          r.folder.c_str());
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
+    CleanUpHookDLL();
+}
+
+// The Common Item Dialog of another process (IFileOpenDialog, IFileSaveDialog) is taken over
+// like the classic one: enlarged, opened in the application's last folder, the chosen file
+// recorded and returned unchanged; the tray switch and the exclusions leave it alone.
+void ItemDialog() {
+    std::string docs = ChooseAndCheckRecorded("itemdocs", "item-open");
+    DialogReport r = ReadReport();
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 1 && Received(MSG_DIALOG_CLOSED) == 1,
+          "taken over: opened %d, closed %d", Received(MSG_DIALOG_OPENED),
+          Received(MSG_DIALOG_CLOSED));
+    // The screen's share the settings ask for is narrower than the item dialog: it grows only
+    // where it is smaller.
+    CHECK(r.rect.right - r.rect.left >= 778 && r.rect.bottom - r.rect.top > 515,
+          "enlarged: %ld x %ld", r.rect.right - r.rect.left, r.rect.bottom - r.rect.top);
+    CHECK(ReadIni("LastWidth") == std::to_string(r.rect.right - r.rect.left) &&
+              ReadIni("LastLeft") == std::to_string(r.rect.left),
+          "its size and place are kept: %s at %s", ReadIni("LastWidth").c_str(),
+          ReadIni("LastLeft").c_str());
+    std::string file = docs + "\\report.txt";
+    CHECK(!CompareNoCase(r.returned.c_str(), file.c_str(), 300), "returned unchanged: %s",
+          r.returned.c_str());
+
+    // The application asks for a folder of its own; the last folder wins, for Save too, and a
+    // new name is returned in it.
+    SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", g_cwd);
+    // The extended dialog is left as a picture in the working folder, item-dialog.png.
+    Process sample = Start("vnsample.exe item-save 3000 saved.txt");
+    CHECK(SampleDialog(sample) != nullptr, "the Save dialog is shown");
+    PumpFor(1000);
+    Screenshot("item-dialog.png");
+    CHECK(WaitFor(sample) == 0, "a name is given");
+    r = ReadReport();
+    // The rows are there as on the classic dialog, the information line telling the folder.
+    CheckRows(ReadReportedControls("control"), r.client, "item dialog");
+    bool lineTellsFolder = false;
+    for (const ReportedControl& c : ReadReportedControls("control"))
+        lineTellsFolder |= IsAddedControl(c) && !c.id && !c.text.compare(0, docs.size(), docs);
+    CHECK(lineTellsFolder, "the information line tells the folder");
+    std::string saved = docs + "\\saved.txt";
+    CHECK(!CompareNoCase(r.folder.c_str(), docs.c_str(), 300), "opened in %s", r.folder.c_str());
+    CHECK(!CompareNoCase(r.returned.c_str(), saved.c_str(), 300), "returned %s",
+          r.returned.c_str());
+    CHECK(ReadList("vnsample", "Recent Files", "Entry2") == saved, "recorded: %s",
+          ReadList("vnsample", "Recent Files", "Entry2").c_str());
+
+    g_received.clear();
+    CHECK(CommonEnabled(FALSE) == TRUE, "standard dialogs switched off");
+    CHECK(RunSample("item-open 800") == 1 && (PumpFor(300), Received(MSG_DIALOG_OPENED) == 0),
+          "the item dialog is left alone then");
+    CommonEnabled(TRUE);
+    for (const char* list : {"", "Size", "LastDir"}) {
+        WriteIni((std::string("Num") + list + "Excludes").c_str(), "1");
+        WriteIni((std::string(list) + "Exclude1").c_str(), "vnsample");
+    }
+    g_serial = 300;
+    g_received.clear();
+    CHECK(RunSample("item-open 1500") == 1, "a dialog of an excluded module");
+    r = ReadReport();
+    PumpFor(300);
+    CHECK(Received(MSG_DIALOG_OPENED) == 0, "is left alone");
+    CHECK(!CompareNoCase(r.folder.c_str(), g_cwd, 300), "and opens where the application says: %s",
           r.folder.c_str());
     SetEnvironmentVariableA("VNSAMPLE_INITIAL_DIR", nullptr);
     CleanUpHookDLL();
@@ -1440,14 +1515,23 @@ void ChooseInTwoFolders() {
 }
 
 // Choosing a recent folder in the recent folders list sends the dialog to it.
-void RecentFolderChosen() {
+void ChooseRecentFolderIn(const char* command) {
     ChooseInTwoFolders();
-    Process sample = Start("vnsample.exe open 5000");
+    Process sample = Start(std::string("vnsample.exe ") + command + " 5000");
     CHECK(ChooseRow(SampleDialog(sample), 19009, "one"), "the recent folders list shows one");
     WaitFor(sample);
     std::string folder = ReadReport().folder;
     CHECK(RowFits(folder, "one"), "the dialog went to %s", folder.c_str());
     CleanUpHookDLL();
+}
+
+void RecentFolderChosen() {
+    ChooseRecentFolderIn("open");
+}
+
+// The item dialog's list does it too, as a user's typing would.
+void ItemRecentFolder() {
+    ChooseRecentFolderIn("item-open");
 }
 
 // Choosing a recent file in the recent files list gives the dialog that file: OK returns it.
@@ -1996,6 +2080,8 @@ const Scenario kScenarios[] = {
     {"move-into-itself", MoveIntoItself},
     {"typed-full-path", TypedFullPath},
     {"last-folder", LastFolder},
+    {"item-dialog", ItemDialog},
+    {"item-recent-folder", ItemRecentFolder},
     {"last-size", LastSize},
     {"alt-favorite", AltFavorite},
     {"recent-folder-chosen", RecentFolderChosen},
