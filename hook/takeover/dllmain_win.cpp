@@ -247,15 +247,18 @@ BOOL WINAPI IsNotSoCommonEnabled(void) {
     return s ? s->notSoCommonEnabled != 0 : FALSE;
 }
 
-// Empties the ring of recent dialog candidates, so that only windows created from now on are
-// offered for training, and opens the first training window.
+// Opens the first training window and empties the ring of recent dialog candidates, so that only
+// windows created from now on are offered for training.
 int WINAPI NotSoCommonManualSelect(void) {
     SharedState* s = Shared();
     if (!s)
         return 0;
+    int shown = StartManualSelection(MouseFunc);
+    // Emptied after the selection window is made: the window that asks for the dialog is not one
+    // to be offered for training.
     s->recentWindowNext = 0;
     s->recentWindowCount = 0;
-    return StartManualSelection(MouseFunc);
+    return shown;
 }
 
 DWORD WINAPI GetHookCount(void) {
