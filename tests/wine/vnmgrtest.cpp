@@ -1486,6 +1486,15 @@ void CompanionRestart() {
                   Shared()->cbtHook32 != 0,
               "and the new one holds the 32-bit hook");
 
+    // The new process shows before it has made its mutex; a second copy started before that would
+    // win the race and the manager's one would end instead.
+    CHECK(WaitUntil([] {
+              HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, kCompanionMutexName);
+              if (mutex)
+                  CloseHandle(mutex);
+              return mutex != nullptr;
+          }),
+          "the new one holds the companion's mutex");
     Process extra = Start(std::string(kCompanionProgram) + " " + std::to_string(m.process.id));
     CHECK(WaitExit(extra) == kCompanionTwice, "a second companion ends at once");
     Kill(extra);
